@@ -246,7 +246,8 @@ std::vector<uint8_t> SimState::RelayStatus(unsigned host_number) const {
     std::vector<uint8_t> m = {
         RELAY_STATUS, 1, static_cast<uint8_t>(host_number), 0, 0, 0, 0, 0, 0, 0};
     WriteLe16(&m[6], static_cast<uint16_t>(hosts));
-    m.insert(m.end(), live_.relay_outputs.begin(), live_.relay_outputs.begin() + hosts);
+    m.resize(10 + hosts);
+    std::copy_n(live_.relay_outputs.begin(), hosts, m.begin() + 10);
     return m;
 }
 
