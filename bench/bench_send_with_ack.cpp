@@ -24,7 +24,7 @@ constexpr int kRounds = 3000;
 constexpr int kWarmup = 200;
 
 class SilentPrompter final : public qavo::Prompter {
-public:
+  public:
     qavo::BoxAnswer Ask(const qavo::BoxRequest&) override { return qavo::BoxAnswer::kOk; }
 };
 
@@ -40,7 +40,8 @@ Stats Summarise(std::vector<double> us) {
 
 template <class F>
 Stats Measure(F&& once) {
-    for (int i = 0; i < kWarmup; ++i) once();
+    for (int i = 0; i < kWarmup; ++i)
+        once();
     std::vector<double> us;
     us.reserve(kRounds);
     for (int i = 0; i < kRounds; ++i) {
@@ -78,8 +79,9 @@ int main() {
     SystemModel model;
     ProgressState progress;
     DeviceList devices;
-    HostLink link(factory, prompter, Timings{}, [](int) { std::exit(1); },
-                  HostLink::Options{.group_port = 0});
+    HostLink link(
+        factory, prompter, Timings{}, [](int) { std::exit(1); },
+        HostLink::Options{.group_port = 0});
     const NetworkSettings settings{.pc_udp_port = std::string("0"),
                                    .qavo_host_ip = kLoopback,
                                    .qavo_host_udp_port = std::to_string(host.port())};

@@ -207,8 +207,7 @@ void MessageDispatcher::BlockData(std::span<const uint8_t> d) {
                         std::min(n, block.size() - offset));
         }
     }
-    progress_.progress_count.fetch_add(1);
-    bus_.Send(UiTarget::kProgressDialog, WM_PROGRESS_STEP);
+    StepProgress(progress_, bus_);
     if (d[5] == 0) ack_event_.Signal();
 }
 

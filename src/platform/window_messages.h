@@ -32,9 +32,14 @@ enum WindowMessage : uint32_t {
     // The fault bit of the system flags may have changed: the navigation
     // pane sets the icon of its STATE item.
     WM_STATE_ICON = 0x416,
+    // A long exchange begins: the progress dialog shows itself unless the
+    // exchange has already closed it (ProgressState::open).
+    WM_PROGRESS_SHOW = 0x417,
+    // A firmware job moves on to the device at position wParam of the update list.
+    WM_FIRMWARE_DEVICE = 0x418,
 };
 
 inline constexpr uint32_t kFirstWindowMessage = WM_SAVE_NETWORK;
-inline constexpr uint32_t kLastWindowMessage = WM_STATE_ICON;
+inline constexpr uint32_t kLastWindowMessage = WM_FIRMWARE_DEVICE;
 
 }  // namespace qavo

@@ -33,8 +33,16 @@ bool FakeUdpSocket::SetMulticastTtl(int ttl) {
 }
 
 bool FakeUdpSocket::SendTo(const Endpoint& to, std::span<const uint8_t> data) {
-    std::lock_guard lock(network_->mutex);
-    network_->sent.push_back({to, std::vector<uint8_t>(data.begin(), data.end())});
+    bool answer = false;
+    {
+        std::lock_guard lock(network_->mutex);
+        network_->sent.push_back({to, std::vector<uint8_t>(data.begin(), data.end())});
+        if (network_->auto_ack && network_->acks_left != 0 && !data.empty()) {
+            if (network_->acks_left > 0) --network_->acks_left;
+            answer = true;
+        }
+    }
+    if (answer) Inject({data[0], 0, 0}, to);
     return true;
 }
 

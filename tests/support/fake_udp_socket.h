@@ -20,6 +20,10 @@ struct FakeNetwork {
     std::vector<Sent> sent;
     std::vector<Endpoint> bound;
     std::vector<uint32_t> joined;
+    // When set, every datagram sent is answered on the sending socket by an
+    // acknowledgement {op, 0, 0}, as long as `acks_left` is not 0 (-1: no end).
+    bool auto_ack = false;
+    int acks_left = -1;
 };
 
 // A socket without a network: sends are recorded, receives come from Inject().
