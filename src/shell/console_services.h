@@ -1,0 +1,40 @@
+#pragma once
+
+#include <functional>
+
+#include "link/command_job.h"
+#include "model/auto_timing.h"
+#include "model/progress_state.h"
+#include "model/system_model.h"
+#include "platform/file_picker.h"
+#include "platform/prompter.h"
+#include "platform/timings.h"
+#include "platform/ui_bus.h"
+#include "platform/window_messages.h"
+
+namespace qavo {
+
+class ConsoleDatabase;
+struct UserSession;
+
+// What the windows of the console work with. The main window owns all of
+// it and hands it to the views and dialogs it makes; tests build their own.
+struct ConsoleServices {
+    SystemModel& model;
+    CommandJob& jobs;
+    ProgressState& progress;
+    Prompter& prompter;
+    FilePicker& files;
+    UiBus& bus;
+    ConsoleDatabase& database;
+    UserSession& session;
+    AutoTiming& auto_timing;
+    Timings timings;
+    // A message to the main window, handled before this returns (GUI thread).
+    std::function<void(WindowMessage, intptr_t)> send_to_main = [](WindowMessage, intptr_t) {};
+    // How the GUI thread waits for a job without blocking paint and
+    // notifications (a local event loop); by default the thread blocks.
+    CommandJob::WaitFunction wait;
+};
+
+}  // namespace qavo

@@ -1,0 +1,455 @@
+#include "shell/main_frame.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QLabel>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QSettings>
+#include <QStatusBar>
+#include <QStyleFactory>
+#include <QTimer>
+#include <QToolBar>
+#include <ctime>
+
+#include "console/ctl_view.h"
+#include "link/frame.h"
+#include "link/startup_sync.h"
+#include "persistence/console_database.h"
+#include "persistence/settings_store.h"
+#include "shell/file_view.h"
+#include "shell/gui_wait.h"
+#include "shell/looks.h"
+#include "shell/msg_info.h"
+#include "shell/picture_view.h"
+#include "users/command_availability.h"
+#include "users/dialog_credentials_prompt.h"
+
+namespace qavo {
+
+namespace {
+
+constexpr const char* kProfileKey = "Kesto Emergency Voice Alarm System ";
+
+QIcon ShellIcon(const char* name) {
+    return QIcon(QString(":/shell/%1.svg").arg(name));
+}
+
+QPixmap LinkPixmap(int icon) {
+    const char* name = icon == kLinkIconUp     ? "link_up"
+                       : icon == kLinkIconDown ? "link_down"
+                                               : "link_none";
+    return ShellIcon(name).pixmap(20, 20);
+}
+
+}  // namespace
+
+CMainFrame::CMainFrame(Deps deps, QWidget* parent)
+    : QMainWindow(parent),
+      deps_(std::move(deps)),
+      qt_prompter_(dispatch_),
+      qt_files_(this),
+      bus_(dispatch_, [this](UiTarget t, WindowMessage m, intptr_t w) { deliver(t, m, w); }),
+      prompter_(deps_.prompter ? *deps_.prompter : static_cast<Prompter&>(qt_prompter_)),
+      files_(deps_.files ? *deps_.files : static_cast<FilePicker&>(qt_files_)),
+      credentials_(deps_.credentials) {
+    qt_prompter_.SetParent(this);
+    setWindowTitle(kAppTitle);
+    setWindowIcon(ShellIcon("app"));
+    setObjectName("mainFrame");
+
+    // The look, the bars and the navigation pane.
+    QSettings settings = deps_.settings_file.isEmpty()
+                             ? QSettings(kProfileKey, "EmergencyVoiceAlarmSystem")
+                             : QSettings(deps_.settings_file, QSettings::IniFormat);
+    applyLook(settings.value("ApplicationLook", 210).toInt());
+    createBars();
+    CFileView::Hooks hooks;
+    hooks.logged_in = [this] { return session_.logged_in; };
+    hooks.switch_view = [this](NavItem item) {
+        handleMessage(WM_SWITCH_VIEW, static_cast<intptr_t>(item));
+    };
+    hooks.open_dialog = [this](NavItem item) { openNavigationDialog(item); };
+    nav_ = new CFileView(hooks, this);
+    addDockWidget(Qt::LeftDockWidgetArea, nav_);
+    setStyleSheet("QMainWindow { background: rgb(153,153,153); }");
+
+    // The PC's addresses, the network settings, the sockets.
+    local_adapters_ = ListLocalAddresses(8);
+    NetworkSettings network;
+    LoadNetworkSettings(deps_.database, prompter_, network);
+    link_ = std::make_unique<HostLink>(deps_.sockets, prompter_, deps_.timings, deps_.exit_process,
+                                       deps_.link_options);
+    link_->OpenHostSocket(network);
+    link_->OpenGroupSocket();
+
+    // The model's defaults, then the threads.
+    model_.image.ApplyDefaults();
+    model_.live.ApplyDefaults();
+    dispatcher_ =
+        std::make_unique<MessageDispatcher>(model_, progress_, devices_, bus_, link_->ack_event());
+    supervision_ = std::make_unique<LinkSupervision>(model_);
+    WorkerContext context{*link_, jobs_, model_, progress_, bus_, prompter_, deps_.timings};
+    context.before_log_request = [this] { dispatcher_->BeginLogTransfer(); };
+    worker_ = std::make_unique<CommandWorker>(context);
+    worker_->Start();
+    link_->StartReceiving(*dispatcher_);
+
+    services_ = std::make_unique<ConsoleServices>(ConsoleServices{
+        model_, jobs_, progress_, prompter_, files_, bus_, deps_.database, session_, auto_timing_,
+        deps_.timings, [this](WindowMessage m, intptr_t w) { handleMessage(m, w); },
+        [](AutoResetEvent& event, std::chrono::milliseconds limit) {
+            return GuiWait(event, limit);
+        }});
+    if (!credentials_) {
+        own_credentials_ = std::make_unique<DialogCredentialsPrompt>(session_, this);
+        credentials_ = own_credentials_.get();
+    }
+    users_ =
+        std::make_unique<UserCommands>(deps_.database, prompter_, session_, *credentials_, this);
+    msg_info_ = new CMsgInfo(progress_, this);
+
+    // The account's lock and the clock schedule, then the timer.
+    LoadOperatorAndTiming(deps_.database, prompter_, session_.lock, auto_timing_);
+    timer2_ = new QTimer(this);
+    timer2_->setInterval(1000);
+    connect(timer2_, &QTimer::timeout, this, &CMainFrame::tick);
+    timer2_->start();
+    setLinkIcon(kLinkIconNone);
+
+    switchView(kOtherView);
+    updateCommands();
+    tick();
+}
+
+CMainFrame::~CMainFrame() {
+    // The worker and the receive threads may wait for this thread: release
+    // them, then end them before the objects they use go away.
+    dispatch_.Shutdown();
+    worker_->Stop();
+    link_.reset();
+}
+
+void CMainFrame::createBars() {
+    createMenusAndToolbar();
+    clock_pane_ = new QLabel(this);
+    clock_pane_->setObjectName("clockPane");
+    clock_pane_->setAlignment(Qt::AlignCenter);
+    clock_pane_->setMinimumWidth(
+        clock_pane_->fontMetrics().horizontalAdvance("2018/03/05 00:00:00  ") + 12);
+    statusBar()->addPermanentWidget(clock_pane_);
+    for (const char* key : {"CAP", "NUM", "SCRL"}) {
+        auto* indicator = new QLabel(key, this);
+        indicator->setEnabled(false);
+        indicator->setAlignment(Qt::AlignCenter);
+        indicator->setMinimumWidth(indicator->fontMetrics().horizontalAdvance("SCRL") + 10);
+        statusBar()->addPermanentWidget(indicator);
+    }
+    link_pane_ = new QLabel(this);
+    link_pane_->setObjectName("linkPane");
+    link_pane_->setFixedSize(28, 22);
+    link_pane_->setAlignment(Qt::AlignCenter);
+    statusBar()->addPermanentWidget(link_pane_);
+}
+
+void CMainFrame::createMenusAndToolbar() {
+    struct Command {
+        int id;
+        const char* menu_text;
+        const char* prompt;  // status-bar prompt, then the tool tip after the line break
+        const char* icon;
+    };
+    const Command commands[] = {
+        {32781, "&Reflash", "Manual synchronization QAVO system state.\n Reflash", "reflash"},
+        {32825, "&Import...", "Import an existing user configuration.\nImport", "import"},
+        {32824, "&Save", "Save the current user configuration or log.\nSave", "save"},
+        {32818, "&Login", "User identity checking.\nLogin", "login"},
+        {32819, "E&xit", "Quit the application.\nExit ", "exit"},
+        {32773, "Firmware", "Updating equipment and software.\nFirmware", "firmware"},
+        {32779, "Network parameter configuration",
+         "Set up communication network parameters, please keep in the same network.\nNetwork "
+         "parameter configuration",
+         "network"},
+        {32787, "Empty all log", "Empty all log.\nEmpty all log", "emptylog"},
+    };
+    for (const Command& c : commands) {
+        auto* a = new QAction(ShellIcon(c.icon), tr(c.menu_text), this);
+        const QString prompt = tr(c.prompt);
+        a->setStatusTip(prompt.section('\n', 0, 0));
+        a->setToolTip(prompt.section('\n', 1).trimmed());
+        a->setObjectName(QString("command%1").arg(c.id));
+        actions_[c.id] = a;
+    }
+    connect(actions_[32781], &QAction::triggered, this, &CMainFrame::onReflash);
+    connect(actions_[32818], &QAction::triggered, this, &CMainFrame::onLogin);
+    connect(actions_[32819], &QAction::triggered, this, &CMainFrame::onLogout);
+
+    QMenu* system = menuBar()->addMenu(tr("&System"));
+    for (int id : {32781, 32825, 32824, 32818, 32819})
+        system->addAction(actions_[id]);
+
+    QMenu* looks = menuBar()->addMenu(tr("&View"));
+    for (const LookDef& look : kLooks) {
+        if (!look.menu) continue;
+        QAction* a = looks->addAction(tr(look.menu));
+        a->setCheckable(true);
+        a->setObjectName(QString("look%1").arg(look.id));
+        actions_[look.id] = a;
+        connect(a, &QAction::triggered, this, [this, id = look.id] { applyLook(id); });
+    }
+    QMenu* help = menuBar()->addMenu(tr("&Help"));
+    QAction* about = help->addAction(tr("&About QAVO..."), this, &CMainFrame::onAbout);
+    actions_[57664] = about;
+
+    QToolBar* bar = addToolBar(tr("Standard"));
+    bar->setObjectName("mainToolBar");
+    bar->setIconSize(QSize(32, 32));
+    bar->setToolButtonStyle(Qt::ToolButtonIconOnly);
+    for (int id : {32818, 32819, 32825, 32824, 32773, 32779, 32787, 32781}) {
+        bar->addAction(actions_[id]);
+    }
+}
+
+QAction* CMainFrame::action(int command) const {
+    auto it = actions_.find(command);
+    return it == actions_.end() ? nullptr : it->second;
+}
+
+void CMainFrame::updateCommands() {
+    for (auto& [id, a] : actions_) {
+        if (auto enabled = UserCommandEnabled(id, session_.logged_in, current_view_)) {
+            a->setEnabled(*enabled);
+        }
+    }
+    // "Empty all log" is the log view's, while it is shown.
+    actions_[32787]->setEnabled(session_.logged_in && current_view_ == kLogView);
+    for (const LookDef& look : kLooks) {
+        if (QAction* a = action(look.id)) a->setChecked(look.id == look_);
+    }
+}
+
+void CMainFrame::applyLook(int look_id) {
+    look_ = ValidLook(look_id);
+    ApplyLook(look_);
+    QSettings settings = deps_.settings_file.isEmpty()
+                             ? QSettings(kProfileKey, "EmergencyVoiceAlarmSystem")
+                             : QSettings(deps_.settings_file, QSettings::IniFormat);
+    settings.setValue("ApplicationLook", look_);
+    if (!actions_.empty()) updateCommands();
+    update();
+}
+
+void CMainFrame::deliver(UiTarget target, WindowMessage message, intptr_t wparam) {
+    switch (target) {
+        case UiTarget::kActiveView:
+            if (view_) view_->notify(message, wparam);
+            break;
+        case UiTarget::kMainWindow:
+            handleMessage(message, wparam);
+            break;
+        case UiTarget::kProgressDialog:
+            msg_info_->handle(message);
+            break;
+        case UiTarget::kNavigationPane: {
+            bool fault;
+            {
+                auto lock = model_.Lock();
+                fault = StateItemImage(model_.live.system_flags) == 10;
+            }
+            nav_->setStateFault(fault);
+            break;
+        }
+        default:
+            break;  // dialogs that are not open
+    }
+}
+
+void CMainFrame::handleMessage(WindowMessage message, intptr_t wparam) {
+    Job job;
+    switch (message) {
+        case WM_SAVE_NETWORK:
+            SaveNetworkSettings(deps_.database, prompter_, link_->settings());
+            break;
+        case WM_SWITCH_VIEW: {
+            const int id = ViewIdOf(static_cast<NavItem>(wparam));
+            if (id != 0) switchView(id);
+            break;
+        }
+        case WM_WRITE_EQUIPMENT:
+        case WM_WRITE_FIRE_ALARM:
+        case WM_WRITE_GROUPS:
+        case WM_WRITE_AUDIO_PRIORITY:
+            job.job_op = BLOCK_WRITE;
+            job.job_param = message == WM_WRITE_EQUIPMENT    ? kEquipmentBlock
+                            : message == WM_WRITE_FIRE_ALARM ? kFireAlarmBlock
+                            : message == WM_WRITE_GROUPS     ? kGroupsBlock
+                                                             : kAudioPriorityBlock;
+            queue(job);
+            break;
+        case WM_SET_RELAYS: {
+            const int host = static_cast<int>(wparam);
+            job.job_op = SET_RELAYS;
+            job.job_param = host;
+            if (host >= 1 && host <= static_cast<int>(kMaxHosts)) {
+                auto lock = model_.Lock();
+                job.relay_outputs = model_.live.relay_outputs[static_cast<size_t>(host - 1)];
+            }
+            queue(job);
+            break;
+        }
+        case WM_ACK_RESET:
+            job.job_op = ACK_RESET;
+            queue(job);
+            break;
+        case WM_READ_ALL_BLOCKS:
+            job.job_kind = JobKind::kReadAllBlocks;
+            job.job_op = BLOCK_READ;
+            job.job_param = 2;
+            queue(job);
+            break;
+        case WM_RECREATE_SOCKETS:
+            link_->RecreateSockets();
+            break;
+        case WM_LINK_STATE:
+            showLinkState();
+            break;
+        default:
+            break;
+    }
+}
+
+ConsoleView* CMainFrame::createView(int view_id) {
+    if (view_id == kControlView) return new CCtlView(*services_, this);
+    auto* picture = new PictureView(view_id, this);
+    if (view_id == kConfigView) {
+        connect(picture, &PictureView::reflashRequested, this, &CMainFrame::onReflash);
+    }
+    return picture;
+}
+
+void CMainFrame::switchView(int view_id) {
+    // The first view is made before the window is shown.
+    if (!isVisible() && view_) return;
+    ConsoleView* next = createView(view_id);
+    current_view_ = view_id;
+    log_view_open_ = view_id == kLogView;
+    view_ = next;
+    setCentralWidget(next);  // the previous view is destroyed
+    updateCommands();
+}
+
+void CMainFrame::openNavigationDialog(NavItem item) {
+    switch (item) {
+        case NavItem::kUserPassword:
+            if (users_->CheckPrivilege(true)) users_->EditAccount();
+            break;
+        default:
+            // The other dialogs come with their own windows; until then the
+            // item only moves the view.
+            break;
+    }
+}
+
+void CMainFrame::onLogin() {
+    if (session_.logged_in) return;
+    if (!users_->Login()) return;
+    session_.logged_in = true;
+    setLinkIcon(kLinkIconUp);
+    if (!timer2_->isActive()) timer2_->start();
+    updateCommands();
+    StartupSyncHooks hooks;
+    hooks.main_window_visible = [this] { return isVisible(); };
+    hooks.show_control_view = [this] { switchView(kControlView); };
+    hooks.wait = services_->wait;
+    StartupSync(jobs_, model_, progress_, bus_, prompter_, deps_.timings, hooks);
+}
+
+void CMainFrame::onLogout() {
+    if (!session_.logged_in) return;
+    if (!users_->Logout()) return;
+    session_.logged_in = false;
+    timer2_->stop();
+    handleMessage(WM_SWITCH_VIEW, static_cast<intptr_t>(NavItem::kOther));
+    nav_->select(NavItem::kOther);
+    setLinkIcon(kLinkIconNone);
+    updateCommands();
+}
+
+void CMainFrame::onReflash() {
+    if (!session_.logged_in) return;
+    Job job;
+    if (current_view_ == kControlView || current_view_ == kStateView) {
+        job.job_op = READ_STATUS;
+        job.job_param = 255;
+    } else if (current_view_ == kLogView) {
+        job.job_op = LOG_COMMAND;
+        job.job_param = 0;
+    } else {
+        return;
+    }
+    queue(job);
+}
+
+void CMainFrame::onAbout() {
+    QMessageBox box(QMessageBox::NoIcon, tr("About Qavo"),
+                    tr("Emergency Voice Alarm System ( Trigger Version 1.1.0 )"), QMessageBox::Ok,
+                    this);
+    box.setIconPixmap(windowIcon().pixmap(48, 48));
+    box.exec();
+}
+
+void CMainFrame::tick() {
+    const long long now = static_cast<long long>(std::time(nullptr));
+    const std::string text = FormatClock(now);
+    if (auto_timing_.auto_enabled && text == auto_timing_.a_timing) {
+        Job clock;
+        clock.job_op = SET_CLOCK;
+        clock.clock_to_set = now;
+        queue(clock);
+    }
+    clock_pane_->setText(QString::fromStdString(text));
+    if (session_.logged_in) {
+        const auto step = supervision_->Tick(true);
+        if (step.show_link_state) showLinkState();
+        if (step.send_heartbeat) {
+            Job heartbeat;
+            heartbeat.job_kind = JobKind::kHeartbeat;
+            queue(heartbeat);
+        }
+    }
+}
+
+void CMainFrame::showLinkState() {
+    bool up;
+    {
+        auto lock = model_.Lock();
+        up = model_.live.link_up;
+    }
+    setLinkIcon(up ? kLinkIconUp : kLinkIconDown);
+}
+
+void CMainFrame::setLinkIcon(int icon) {
+    link_icon_ = icon;
+    link_pane_->setPixmap(LinkPixmap(icon));
+    link_pane_->setToolTip(icon == kLinkIconUp     ? tr("The host answers")
+                           : icon == kLinkIconDown ? tr("The host does not answer")
+                                                   : tr("Nobody is logged in"));
+}
+
+bool CMainFrame::timerRunning() const {
+    return timer2_->isActive();
+}
+QString CMainFrame::clockText() const {
+    return clock_pane_->text();
+}
+
+void CMainFrame::closeEvent(QCloseEvent* event) {
+    if (users_->CheckPrivilege(false)) {
+        event->accept();
+    } else {
+        event->ignore();
+    }
+}
+
+}  // namespace qavo

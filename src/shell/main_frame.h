@@ -1,0 +1,146 @@
+#pragma once
+
+#include <QMainWindow>
+#include <QPointer>
+#include <functional>
+#include <map>
+#include <memory>
+
+#include "link/command_job.h"
+#include "link/command_worker.h"
+#include "link/device_list.h"
+#include "link/host_link.h"
+#include "link/message_dispatcher.h"
+#include "model/auto_timing.h"
+#include "model/link_supervision.h"
+#include "model/progress_state.h"
+#include "model/system_model.h"
+#include "shell/console_services.h"
+#include "shell/console_view.h"
+#include "shell/gui_dispatch.h"
+#include "shell/qt_prompter.h"
+#include "shell/qt_ui_bus.h"
+#include "shell/shell_logic.h"
+#include "users/credentials_prompt.h"
+#include "users/user_commands.h"
+#include "users/user_session.h"
+
+class QAction;
+class QLabel;
+class QTimer;
+
+namespace qavo {
+
+class CFileView;
+class CMsgInfo;
+class ConsoleDatabase;
+
+// Icons of the link pane of the status bar.
+enum LinkIcon : int { kLinkIconNone = 401, kLinkIconUp = 397, kLinkIconDown = 398 };
+
+// The main window: it owns the host link, the command worker, the model and
+// the login state for the whole run, shows one central view at a time, the
+// navigation pane, the status bar and the one-second timer.
+class CMainFrame : public QMainWindow {
+    Q_OBJECT
+  public:
+    struct Deps {
+        SocketFactory& sockets;
+        ConsoleDatabase& database;
+        Timings timings;
+        HostLink::ExitFunction exit_process;
+        HostLink::Options link_options;
+        // Tests answer boxes, file choosers and the login dialogs; null:
+        // the real boxes and dialogs.
+        Prompter* prompter = nullptr;
+        FilePicker* files = nullptr;
+        CredentialsPrompt* credentials = nullptr;
+        // Where the application look is kept; empty: the user profile.
+        QString settings_file;
+    };
+
+    explicit CMainFrame(Deps deps, QWidget* parent = nullptr);
+    ~CMainFrame() override;
+
+    // Commands of the menu and the toolbar.
+    void onLogin();
+    void onLogout();
+    void onReflash();
+    void onAbout();
+    void applyLook(int look_id);
+
+    // A custom message to the main window, on the GUI thread.
+    void handleMessage(WindowMessage message, intptr_t wparam);
+    // Switches the central view to `view_id`; always a new view.
+    void switchView(int view_id);
+    // One tick of the one-second timer.
+    void tick();
+    void showLinkState();
+
+    int currentView() const { return current_view_; }
+    ConsoleView* view() const { return view_; }
+    int linkIcon() const { return link_icon_; }
+    int look() const { return look_; }
+    bool timerRunning() const;
+    QString clockText() const;
+    QAction* action(int command) const;
+    CFileView* navigation() const { return nav_; }
+    CMsgInfo* progressDialog() const { return msg_info_; }
+    ConsoleServices& services() { return *services_; }
+    UserSession& session() { return session_; }
+    SystemModel& model() { return model_; }
+    CommandJob& jobs() { return jobs_; }
+    HostLink& link() { return *link_; }
+
+  protected:
+    void closeEvent(QCloseEvent* event) override;
+
+  private:
+    void createBars();
+    void createMenusAndToolbar();
+    void updateCommands();
+    void deliver(UiTarget target, WindowMessage message, intptr_t wparam);
+    void openNavigationDialog(NavItem item);
+    void setLinkIcon(int icon);
+    ConsoleView* createView(int view_id);
+    void queue(Job job) { jobs_.Queue(std::move(job)); }
+    QString settingsPath() const;
+
+    Deps deps_;
+    GuiDispatch dispatch_;
+    QtPrompter qt_prompter_;
+    QtFilePicker qt_files_;
+    QtUiBus bus_;
+    Prompter& prompter_;
+    FilePicker& files_;
+    std::unique_ptr<CredentialsPrompt> own_credentials_;
+    CredentialsPrompt* credentials_ = nullptr;
+
+    SystemModel model_;
+    ProgressState progress_;
+    DeviceList devices_;
+    CommandJob jobs_;
+    UserSession session_;
+    AutoTiming auto_timing_;
+    std::unique_ptr<HostLink> link_;
+    std::unique_ptr<MessageDispatcher> dispatcher_;
+    std::unique_ptr<CommandWorker> worker_;
+    std::unique_ptr<LinkSupervision> supervision_;
+    std::unique_ptr<ConsoleServices> services_;
+    std::unique_ptr<UserCommands> users_;
+    std::vector<uint32_t> local_adapters_;
+
+    CFileView* nav_ = nullptr;
+    CMsgInfo* msg_info_ = nullptr;
+    QPointer<ConsoleView> view_;
+    int current_view_ = kOtherView;
+    bool log_view_open_ = false;
+    int link_icon_ = kLinkIconNone;
+    int look_ = 210;
+    QLabel* clock_pane_ = nullptr;
+    QLabel* link_pane_ = nullptr;
+    QTimer* timer2_ = nullptr;
+    std::map<int, QAction*> actions_;
+};
+
+}  // namespace qavo

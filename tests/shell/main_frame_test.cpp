@@ -1,0 +1,282 @@
+// The main window over fake sockets: login, log-out, navigation, Reflash,
+// view switching, the link pane and the look.
+#include "shell/main_frame.h"
+
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QEventLoop>
+#include <QTemporaryDir>
+#include <QThread>
+#include <QTreeWidget>
+
+#include "persistence/console_database.h"
+#include "shell/file_view.h"
+#include "shell/msg_info.h"
+#include "support/fake_prompter.h"
+#include "support/fake_udp_socket.h"
+#include "users/scripted_prompt.h"
+
+namespace qavo {
+namespace {
+
+using testing::FakePrompter;
+using testing::FakeSocketFactory;
+using testing::ScriptedPrompt;
+
+class MainFrameTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        ASSERT_TRUE(dir.isValid());
+        database.OpenDatabase(prompter, dir.filePath("qavo900.db").toStdString());
+        {
+            std::lock_guard lock(sockets.network->mutex);
+            sockets.network->auto_ack = true;
+        }
+        Make();
+    }
+    void Make() {
+        frame.reset();
+        CMainFrame::Deps deps{sockets,
+                              database,
+                              Timings::Scaled(0.01),
+                              [](int) {},
+                              HostLink::Options{.group_port = 0},
+                              nullptr,
+                              nullptr,
+                              nullptr,
+                              {}};
+        deps.prompter = &prompter;
+        deps.credentials = &credentials;
+        deps.settings_file = dir.filePath("profile.ini");
+        frame = std::make_unique<CMainFrame>(deps);
+        frame->resize(1280, 800);
+        frame->show();
+    }
+    void LogIn() {
+        credentials.logins.push_back(Credentials{"admin", "qvl704219"});
+        frame->onLogin();
+        ASSERT_TRUE(frame->session().logged_in);
+    }
+    std::vector<std::vector<uint8_t>> SentSince(size_t from) {
+        std::lock_guard lock(sockets.network->mutex);
+        std::vector<std::vector<uint8_t>> out;
+        for (size_t i = from; i < sockets.network->sent.size(); ++i) {
+            out.push_back(sockets.network->sent[i].data);
+        }
+        return out;
+    }
+    size_t SentCount() {
+        std::lock_guard lock(sockets.network->mutex);
+        return sockets.network->sent.size();
+    }
+    // Lets the worker send what was queued: returns once nothing waits and
+    // nothing more went out for a while.
+    void Settle() {
+        size_t last = SentCount();
+        int quiet = 0;
+        for (int i = 0; i < 400 && quiet < 10; ++i) {
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+            QThread::msleep(5);
+            const size_t now = SentCount();
+            quiet = (now == last && frame->jobs().Pending() == 0) ? quiet + 1 : 0;
+            last = now;
+        }
+    }
+
+    QTemporaryDir dir;
+    FakePrompter prompter;
+    ScriptedPrompt credentials;
+    FakeSocketFactory sockets;
+    ConsoleDatabase database;
+    std::unique_ptr<CMainFrame> frame;
+};
+
+TEST_F(MainFrameTest, StartsLoggedOutOnThePicture) {
+    EXPECT_EQ(frame->currentView(), kOtherView);
+    EXPECT_EQ(frame->linkIcon(), kLinkIconNone);
+    EXPECT_TRUE(frame->timerRunning());
+    EXPECT_EQ(frame->windowTitle(), "EmergencyVoiceAlarmSystem");
+    EXPECT_TRUE(frame->action(32818)->isEnabled());
+    for (int id : {32819, 32781, 32825, 32824, 32773})
+        EXPECT_FALSE(frame->action(id)->isEnabled());
+    EXPECT_TRUE(frame->action(32779)->isEnabled());
+}
+
+TEST_F(MainFrameTest, NavigationWhileLoggedOutStaysOnControl) {
+    for (NavItem item : {NavItem::kLog, NavItem::kState, NavItem::kGroup, NavItem::kImpedance}) {
+        frame->navigation()->select(item);
+        EXPECT_EQ(frame->navigation()->selected(), NavItem::kControl);
+        EXPECT_EQ(frame->currentView(), kOtherView);
+    }
+}
+
+TEST_F(MainFrameTest, LoginReadsTheHostAndShowsTheControlView) {
+    LogIn();
+    EXPECT_EQ(frame->linkIcon(), kLinkIconUp);
+    EXPECT_EQ(frame->currentView(), kControlView);
+    EXPECT_FALSE(frame->progressDialog()->isVisible());
+    Settle();
+    // Six block reads, then the whole status.
+    auto sent = SentSince(0);
+    ASSERT_GE(sent.size(), 7u);
+    for (int id = 0; id < 6; ++id)
+        EXPECT_EQ(sent[id], (std::vector<uint8_t>{9, 0, 0, 2, uint8_t(id)}));
+    EXPECT_EQ(sent[6], (std::vector<uint8_t>{1, 0, 0, 0, 255}));
+    EXPECT_TRUE(frame->action(32819)->isEnabled());
+    EXPECT_FALSE(frame->action(32818)->isEnabled());
+}
+
+TEST_F(MainFrameTest, ReflashByView) {
+    LogIn();
+    Settle();
+    struct Case {
+        NavItem item;
+        std::vector<uint8_t> request;  // empty: nothing sent
+    };
+    const Case cases[] = {
+        {NavItem::kControl, {1, 0, 0, 0, 255}},
+        {NavItem::kState, {1, 0, 0, 0, 255}},
+        {NavItem::kLog, {11, 0, 0, 0}},
+        {NavItem::kConfig, {}},
+        {NavItem::kOther, {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(static_cast<int>(c.item));
+        frame->navigation()->select(c.item);
+        const size_t before = SentCount();
+        frame->onReflash();
+        Settle();
+        auto sent = SentSince(before);
+        if (c.request.empty()) {
+            EXPECT_TRUE(sent.empty());
+        } else {
+            ASSERT_EQ(sent.size(), 1u);
+            EXPECT_EQ(sent[0], c.request);
+        }
+    }
+}
+
+TEST_F(MainFrameTest, ReflashLoggedOutSendsNothing) {
+    frame->onReflash();
+    Settle();
+    EXPECT_EQ(SentCount(), 0u);
+}
+
+TEST_F(MainFrameTest, ChoosingTheSameViewAgainMakesANewOne) {
+    LogIn();
+    frame->navigation()->select(NavItem::kConfig);
+    QPointer<ConsoleView> first = frame->view();
+    frame->handleMessage(WM_SWITCH_VIEW, static_cast<intptr_t>(NavItem::kConfig));
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(frame->currentView(), kConfigView);
+    EXPECT_NE(frame->view(), first.data());
+    EXPECT_TRUE(first.isNull());  // the previous view is gone
+}
+
+TEST_F(MainFrameTest, LinkGoesDownAfterFourSilentStepsAndUpOnAReply) {
+    LogIn();
+    {
+        std::lock_guard lock(sockets.network->mutex);
+        sockets.network->auto_ack = false;
+    }
+    for (int tick = 0; tick < 11; ++tick)
+        frame->tick();
+    EXPECT_EQ(frame->linkIcon(), kLinkIconUp);
+    frame->tick();  // the fourth heartbeat step without a reply
+    EXPECT_EQ(frame->linkIcon(), kLinkIconDown);
+    sockets.made[0]->Inject({14, 1, 0, 14, 0}, Endpoint{0x7F000001, 16888});
+    for (int i = 0; i < 500 && frame->linkIcon() != kLinkIconUp; ++i) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+    }
+    EXPECT_EQ(frame->linkIcon(), kLinkIconUp);
+}
+
+TEST_F(MainFrameTest, FaultBitSetsTheStateItemIcon) {
+    LogIn();
+    sockets.made[0]->Inject({0, 1, 0, kFlagFault, 0, 0}, Endpoint{0x7F000001, 16888});
+    for (int i = 0; i < 500 && !frame->navigation()->stateFault(); ++i) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+    }
+    EXPECT_TRUE(frame->navigation()->stateFault());
+    sockets.made[0]->Inject({0, 1, 0, 0, 0, 0}, Endpoint{0x7F000001, 16888});
+    for (int i = 0; i < 500 && frame->navigation()->stateFault(); ++i) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+    }
+    EXPECT_FALSE(frame->navigation()->stateFault());
+}
+
+TEST_F(MainFrameTest, LogoutAndCloseFollowTheLock) {
+    struct Case {
+        bool lock;
+        std::deque<std::optional<std::string>> passwords;
+        bool logged_out;
+    };
+    const Case cases[] = {
+        {true, {std::string("qvl704219")}, true},
+        {true, {std::nullopt}, false},          // Cancel: still logged in
+        {true, {std::string("wrong")}, false},  // wrong password: still logged in
+        {false, {}, true},                      // no password asked
+    };
+    for (const Case& c : cases) {
+        LogIn();
+        frame->session().lock = c.lock;
+        credentials.passwords = c.passwords;
+        frame->onLogout();
+        EXPECT_EQ(!frame->session().logged_in, c.logged_out);
+        if (c.logged_out) {
+            EXPECT_EQ(frame->currentView(), kOtherView);
+            EXPECT_EQ(frame->linkIcon(), kLinkIconNone);
+            EXPECT_FALSE(frame->timerRunning());
+        } else {
+            frame->session().logged_in = false;  // reset for the next case
+        }
+    }
+    // Closing while logged out never asks.
+    QCloseEvent close;
+    QCoreApplication::sendEvent(frame.get(), &close);
+    EXPECT_TRUE(close.isAccepted());
+}
+
+TEST_F(MainFrameTest, ClosingWhileLoggedInAsksWhenLocked) {
+    LogIn();
+    frame->session().lock = true;
+    credentials.passwords = {std::nullopt};
+    QCloseEvent refused;
+    QCoreApplication::sendEvent(frame.get(), &refused);
+    EXPECT_FALSE(refused.isAccepted());
+    credentials.passwords = {std::string("qvl704219")};
+    QCloseEvent allowed;
+    QCoreApplication::sendEvent(frame.get(), &allowed);
+    EXPECT_TRUE(allowed.isAccepted());
+}
+
+TEST_F(MainFrameTest, LookIsKeptForTheNextStart) {
+    frame->applyLook(216);
+    Make();
+    EXPECT_EQ(frame->look(), 216);
+    frame->applyLook(999);
+    EXPECT_EQ(frame->look(), 210);
+}
+
+TEST_F(MainFrameTest, ProgressDialogShowsAndClosesAndAnEarlyCloseWins) {
+    ProgressState& progress = frame->services().progress;
+    BeginProgress(progress, frame->services().bus, ProgressState::kReadingParameters, 56);
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(frame->progressDialog()->isVisible());
+    progress.progress_count = 27;
+    StepProgress(progress, frame->services().bus);
+    EXPECT_EQ(frame->progressDialog()->text(), "Syncing system parameters, please wait ...50%");
+    CloseProgress(progress, frame->services().bus);
+    EXPECT_FALSE(frame->progressDialog()->isVisible());
+    // A close that comes before the dialog could show itself keeps it hidden.
+    BeginProgress(progress, frame->services().bus, ProgressState::kWritingToHost, 4);
+    CloseProgress(progress, frame->services().bus);
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(frame->progressDialog()->isVisible());
+}
+
+}  // namespace
+}  // namespace qavo
