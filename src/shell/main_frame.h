@@ -26,6 +26,7 @@
 #include "users/user_session.h"
 
 class QAction;
+class QSettings;
 class QLabel;
 class QTimer;
 
@@ -34,6 +35,9 @@ namespace qavo {
 class CFileView;
 class CMsgInfo;
 class ConsoleDatabase;
+
+// The user-profile key under which the look is kept (with its trailing blank).
+inline constexpr const char* kProfileKey = "Kesto Emergency Voice Alarm System ";
 
 // Icons of the link pane of the status bar.
 enum LinkIcon : int { kLinkIconNone = 401, kLinkIconUp = 397, kLinkIconDown = 398 };
@@ -104,7 +108,8 @@ class CMainFrame : public QMainWindow {
     void setLinkIcon(int icon);
     ConsoleView* createView(int view_id);
     void queue(Job job) { jobs_.Queue(std::move(job)); }
-    QString settingsPath() const;
+    // Where the look is kept: the user profile, or the file given for tests.
+    QSettings* profile() const;
 
     Deps deps_;
     GuiDispatch dispatch_;

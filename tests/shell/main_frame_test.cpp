@@ -165,6 +165,38 @@ TEST_F(MainFrameTest, ReflashLoggedOutSendsNothing) {
     EXPECT_EQ(SentCount(), 0u);
 }
 
+TEST_F(MainFrameTest, ImpedanceSensitivityAsksThePasswordThenReadsTheLevel) {
+    LogIn();
+    Settle();
+    struct Case {
+        std::optional<std::string> password;
+        bool link_up;
+        bool read;
+    };
+    const Case cases[] = {
+        {std::string("qvl704219"), true, true},
+        {std::string("qvl704219"), false, false},  // the host does not answer: no read
+        {std::nullopt, true, false},               // refused
+    };
+    for (const Case& c : cases) {
+        {
+            auto lock = frame->model().Lock();
+            frame->model().live.link_up = c.link_up;
+        }
+        credentials.passwords = {c.password};
+        const size_t before = SentCount();
+        frame->navigation()->select(NavItem::kImpedance);
+        Settle();
+        auto sent = SentSince(before);
+        const bool read =
+            std::find(sent.begin(), sent.end(), std::vector<uint8_t>{17, 0, 0, 0, 0}) != sent.end();
+        EXPECT_EQ(read, c.read);
+        EXPECT_EQ(frame->navigation()->selected(), NavItem::kControl);
+        EXPECT_EQ(frame->currentView(), kControlView);
+        EXPECT_EQ(credentials.passwords.size(), 0u);
+    }
+}
+
 TEST_F(MainFrameTest, ChoosingTheSameViewAgainMakesANewOne) {
     LogIn();
     frame->navigation()->select(NavItem::kConfig);

@@ -1,0 +1,133 @@
+#include <QAction>
+#include <QLabel>
+#include <QMenuBar>
+#include <QSettings>
+#include <QStatusBar>
+#include <QToolBar>
+
+#include "shell/looks.h"
+#include "shell/main_frame.h"
+#include "users/command_availability.h"
+
+// The menus, the toolbar, the status bar and the looks of the main window.
+namespace qavo {
+
+namespace {
+QIcon ShellIcon(const char* name) {
+    return QIcon(QString(":/shell/%1.svg").arg(name));
+}
+}  // namespace
+
+QSettings* CMainFrame::profile() const {
+    return deps_.settings_file.isEmpty() ? new QSettings(kProfileKey, "EmergencyVoiceAlarmSystem")
+                                         : new QSettings(deps_.settings_file, QSettings::IniFormat);
+}
+
+void CMainFrame::createBars() {
+    createMenusAndToolbar();
+    clock_pane_ = new QLabel(this);
+    clock_pane_->setObjectName("clockPane");
+    clock_pane_->setAlignment(Qt::AlignCenter);
+    clock_pane_->setMinimumWidth(
+        clock_pane_->fontMetrics().horizontalAdvance("2018/03/05 00:00:00  ") + 12);
+    statusBar()->addPermanentWidget(clock_pane_);
+    for (const char* key : {"CAP", "NUM", "SCRL"}) {
+        auto* indicator = new QLabel(key, this);
+        indicator->setEnabled(false);
+        indicator->setAlignment(Qt::AlignCenter);
+        indicator->setMinimumWidth(indicator->fontMetrics().horizontalAdvance("SCRL") + 10);
+        statusBar()->addPermanentWidget(indicator);
+    }
+    link_pane_ = new QLabel(this);
+    link_pane_->setObjectName("linkPane");
+    link_pane_->setFixedSize(28, 22);
+    link_pane_->setAlignment(Qt::AlignCenter);
+    statusBar()->addPermanentWidget(link_pane_);
+}
+
+void CMainFrame::createMenusAndToolbar() {
+    struct Command {
+        int id;
+        const char* menu_text;
+        const char* prompt;  // status-bar prompt, then the tool tip after the line break
+        const char* icon;
+    };
+    const Command commands[] = {
+        {32781, "&Reflash", "Manual synchronization QAVO system state.\n Reflash", "reflash"},
+        {32825, "&Import...", "Import an existing user configuration.\nImport", "import"},
+        {32824, "&Save", "Save the current user configuration or log.\nSave", "save"},
+        {32818, "&Login", "User identity checking.\nLogin", "login"},
+        {32819, "E&xit", "Quit the application.\nExit ", "exit"},
+        {32773, "Firmware", "Updating equipment and software.\nFirmware", "firmware"},
+        {32779, "Network parameter configuration",
+         "Set up communication network parameters, please keep in the same network.\nNetwork "
+         "parameter configuration",
+         "network"},
+        {32787, "Empty all log", "Empty all log.\nEmpty all log", "emptylog"},
+    };
+    for (const Command& c : commands) {
+        auto* a = new QAction(ShellIcon(c.icon), tr(c.menu_text), this);
+        const QString prompt = tr(c.prompt);
+        a->setStatusTip(prompt.section('\n', 0, 0));
+        a->setToolTip(prompt.section('\n', 1).trimmed());
+        a->setObjectName(QString("command%1").arg(c.id));
+        actions_[c.id] = a;
+    }
+    connect(actions_[32781], &QAction::triggered, this, &CMainFrame::onReflash);
+    connect(actions_[32818], &QAction::triggered, this, &CMainFrame::onLogin);
+    connect(actions_[32819], &QAction::triggered, this, &CMainFrame::onLogout);
+
+    QMenu* system = menuBar()->addMenu(tr("&System"));
+    for (int id : {32781, 32825, 32824, 32818, 32819})
+        system->addAction(actions_[id]);
+
+    QMenu* looks = menuBar()->addMenu(tr("&View"));
+    for (const LookDef& look : kLooks) {
+        if (!look.menu) continue;
+        QAction* a = looks->addAction(tr(look.menu));
+        a->setCheckable(true);
+        a->setObjectName(QString("look%1").arg(look.id));
+        actions_[look.id] = a;
+        connect(a, &QAction::triggered, this, [this, id = look.id] { applyLook(id); });
+    }
+    QMenu* help = menuBar()->addMenu(tr("&Help"));
+    QAction* about = help->addAction(tr("&About QAVO..."), this, &CMainFrame::onAbout);
+    actions_[57664] = about;
+
+    QToolBar* bar = addToolBar(tr("Standard"));
+    bar->setObjectName("mainToolBar");
+    bar->setIconSize(QSize(32, 32));
+    bar->setToolButtonStyle(Qt::ToolButtonIconOnly);
+    for (int id : {32818, 32819, 32825, 32824, 32773, 32779, 32787, 32781}) {
+        bar->addAction(actions_[id]);
+    }
+}
+
+QAction* CMainFrame::action(int command) const {
+    auto it = actions_.find(command);
+    return it == actions_.end() ? nullptr : it->second;
+}
+
+void CMainFrame::updateCommands() {
+    for (auto& [id, a] : actions_) {
+        if (auto enabled = UserCommandEnabled(id, session_.logged_in, current_view_)) {
+            a->setEnabled(*enabled);
+        }
+    }
+    // "Empty all log" is the log view's, while it is shown.
+    actions_[32787]->setEnabled(session_.logged_in && current_view_ == kLogView);
+    for (const LookDef& look : kLooks) {
+        if (QAction* a = action(look.id)) a->setChecked(look.id == look_);
+    }
+}
+
+void CMainFrame::applyLook(int look_id) {
+    look_ = ValidLook(look_id);
+    ApplyLook(look_);
+    std::unique_ptr<QSettings> settings(profile());
+    settings->setValue("ApplicationLook", look_);
+    if (!actions_.empty()) updateCommands();
+    update();
+}
+
+}  // namespace qavo
