@@ -9,20 +9,15 @@
 #include <cstdio>
 #include <vector>
 
+#include "bench_support.h"
 #include "link/block_transfer.h"
 #include "link/message_dispatcher.h"
 #include "link/requests.h"
-#include "sim_host.h"
 
 namespace {
 
 using Clock = std::chrono::steady_clock;
 constexpr uint32_t kLoopback = 0x7F000001;
-
-class SilentPrompter final : public qavo::Prompter {
-  public:
-    qavo::BoxAnswer Ask(const qavo::BoxRequest&) override { return qavo::BoxAnswer::kOk; }
-};
 
 double Median(std::vector<double> v) {
     std::sort(v.begin(), v.end());
@@ -37,18 +32,12 @@ double MsSince(Clock::time_point start) {
 
 int main() {
     using namespace qavo;
-    sim::SimOptions options;
-    options.port = 0;
-    options.diagnostics = [](const std::string&) {};
-    sim::SimHost host(options);
-    std::string error;
-    if (!host.Start(&error)) {
-        std::fprintf(stderr, "simulator: %s\n", error.c_str());
-        return 1;
-    }
+    auto simulator = bench::StartSimulator();
+    if (!simulator) return 1;
+    sim::SimHost& host = *simulator;
 
     PosixSocketFactory factory;
-    SilentPrompter prompter;
+    bench::SilentPrompter prompter;
     NullUiBus bus;
     SystemModel model;
     ProgressState progress;
@@ -57,9 +46,7 @@ int main() {
     const Timings timings;
     HostLink link(
         factory, prompter, timings, [](int) { std::exit(1); }, HostLink::Options{.group_port = 0});
-    const NetworkSettings settings{.pc_udp_port = std::string("0"),
-                                   .qavo_host_ip = kLoopback,
-                                   .qavo_host_udp_port = std::to_string(host.port())};
+    const NetworkSettings settings = bench::LoopbackSettings(host.port());
     link.OpenHostSocket(settings);
     link.OpenGroupSocket();
     MessageDispatcher dispatcher(model, progress, devices, bus, link.ack_event());

@@ -11,10 +11,10 @@
 #include <thread>
 #include <vector>
 
+#include "bench_support.h"
 #include "link/host_link.h"
 #include "link/message_dispatcher.h"
 #include "link/requests.h"
-#include "sim_host.h"
 
 namespace {
 
@@ -22,11 +22,6 @@ using Clock = std::chrono::steady_clock;
 constexpr uint32_t kLoopback = 0x7F000001;
 constexpr int kRounds = 3000;
 constexpr int kWarmup = 200;
-
-class SilentPrompter final : public qavo::Prompter {
-  public:
-    qavo::BoxAnswer Ask(const qavo::BoxRequest&) override { return qavo::BoxAnswer::kOk; }
-};
 
 struct Stats {
     double median_us;
@@ -56,15 +51,9 @@ Stats Measure(F&& once) {
 
 int main() {
     using namespace qavo;
-    sim::SimOptions options;
-    options.port = 0;
-    options.diagnostics = [](const std::string&) {};
-    sim::SimHost host(options);
-    std::string error;
-    if (!host.Start(&error)) {
-        std::fprintf(stderr, "simulator: %s\n", error.c_str());
-        return 1;
-    }
+    auto simulator = bench::StartSimulator();
+    if (!simulator) return 1;
+    sim::SimHost& host = *simulator;
 
     Job clock;
     clock.job_op = SET_CLOCK;
@@ -74,7 +63,7 @@ int main() {
 
     // The host link, as the console uses it.
     PosixSocketFactory factory;
-    SilentPrompter prompter;
+    bench::SilentPrompter prompter;
     NullUiBus bus;
     SystemModel model;
     ProgressState progress;
@@ -82,9 +71,7 @@ int main() {
     HostLink link(
         factory, prompter, Timings{}, [](int) { std::exit(1); },
         HostLink::Options{.group_port = 0});
-    const NetworkSettings settings{.pc_udp_port = std::string("0"),
-                                   .qavo_host_ip = kLoopback,
-                                   .qavo_host_udp_port = std::to_string(host.port())};
+    const NetworkSettings settings = bench::LoopbackSettings(host.port());
     link.OpenHostSocket(settings);
     link.OpenGroupSocket();
     MessageDispatcher dispatcher(model, progress, devices, bus, link.ack_event());

@@ -23,12 +23,12 @@
 #include <thread>
 #include <vector>
 
+#include "bench_support.h"
 #include "console/ctl_view.h"
 #include "console/zone_list.h"
 #include "persistence/console_database.h"
 #include "persistence/settings_store.h"
 #include "shell/main_frame.h"
-#include "sim_host.h"
 
 namespace {
 
@@ -37,14 +37,6 @@ using Clock = std::chrono::steady_clock;
 constexpr uint32_t kLoopback = 0x7F000001;
 constexpr int kRate = 1000;
 int kSeconds = 10;  // the first argument changes it
-
-class QuietPrompter final : public Prompter {
-  public:
-    BoxAnswer Ask(const BoxRequest& r) override {
-        std::fprintf(stderr, "box: %s\n", r.text.c_str());
-        return BoxAnswer::kOk;
-    }
-};
 
 class Operator final : public CredentialsPrompt {
   public:
@@ -83,24 +75,15 @@ int main(int argc, char** argv) {
     if (argc > 2) QPixmapCache::setCacheLimit(std::atoi(argv[2]));
     QApplication app(argc, argv);
 
-    sim::SimOptions options;
-    options.port = 0;
-    options.diagnostics = [](const std::string&) {};
-    sim::SimHost host(options);
-    std::string error;
-    if (!host.Start(&error)) {
-        std::fprintf(stderr, "simulator: %s\n", error.c_str());
-        return 1;
-    }
+    auto simulator = bench::StartSimulator();
+    if (!simulator) return 1;
+    sim::SimHost& host = *simulator;
     QTemporaryDir dir;
-    QuietPrompter prompter;
+    bench::SilentPrompter prompter;
     Operator answers;
     ConsoleDatabase db;
     db.OpenDatabase(prompter, dir.filePath("qavo900.db").toStdString());
-    NetworkSettings network;
-    network.pc_udp_port = "0";
-    network.qavo_host_ip = kLoopback;
-    network.qavo_host_udp_port = std::to_string(host.port());
+    const NetworkSettings network = bench::LoopbackSettings(host.port());
     SaveNetworkSettings(db, prompter, network);
     PosixSocketFactory sockets;
     CMainFrame::Deps deps{sockets,
