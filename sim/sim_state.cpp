@@ -44,11 +44,11 @@ SimState::SimState(const SimOptions& options) : rng_(options.seed) {
 }
 
 bool SimState::DcFitted(unsigned host) const {
-    return (live_.host_config[host] & (host == 0 ? 0x02 : 0x20)) != 0;
+    return DcSupplyFitted(live_.host_config[host], host);
 }
 
 bool SimState::SpareFitted(unsigned host) const {
-    return (live_.host_config[host] & (host == 0 ? 0x08 : 0x40)) != 0;
+    return SpareAmplifierFitted(live_.host_config[host], host);
 }
 
 void SimState::Record(uint8_t kind, const EventData& data) {

@@ -23,6 +23,20 @@ inline constexpr uint8_t kHostSdCard = 0x20;
 inline constexpr uint8_t kHostOnline = 0x40;
 inline constexpr uint8_t kHostNoFault = 0x80;
 
+// Bits of LiveStatus::host_config. The main host (index 0) keeps the
+// supervision bit and its fitted equipment in the low bits; the expansion
+// hosts keep their fitted equipment in bits 5 and 6.
+inline constexpr uint8_t kConfigSupervisionValid = 0x01;  // host 0 only
+
+// Whether host `host` (0 = the main host) has a DC supply fitted.
+inline bool DcSupplyFitted(uint8_t host_config, unsigned host) {
+    return (host_config & (host == 0 ? 0x02 : 0x20)) != 0;
+}
+// Whether host `host` (0 = the main host) has a spare amplifier fitted.
+inline bool SpareAmplifierFitted(uint8_t host_config, unsigned host) {
+    return (host_config & (host == 0 ? 0x08 : 0x40)) != 0;
+}
+
 // Bits of LiveStatus::paging_state.
 inline constexpr uint8_t kPagingOnline = 0x01;
 inline constexpr uint8_t kPagingFault = 0x02;
