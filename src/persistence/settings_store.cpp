@@ -11,6 +11,7 @@ namespace {
 constexpr const char* kNetworkError = "Save network card information";
 constexpr const char* kUserError = "Error loading user information!";
 constexpr const char* kAutoTimingError = "Error loading auto timing!";
+constexpr const char* kExchangeError = "Error with database exchange data.";
 
 constexpr const char* kDefaultPort = "16888";
 constexpr uint32_t kFallbackMask = 0xFFFF0000;     // 255.255.0.0
@@ -20,6 +21,7 @@ constexpr uint32_t kFallbackGateway = 0xC0A80101;  // 192.168.1.1
 constexpr const char* kDefaultUser = "admin";
 constexpr const char* kDefaultCode = "qvl704219";
 constexpr const char* kTrue = "TRUE";
+constexpr const char* kFalse = "FALSE";
 // Month 18 never comes: the stored moment can never fire.
 constexpr const char* kNeverDate = "2018/18/18 ";
 
@@ -114,6 +116,15 @@ void LoadOperatorAndTiming(ConsoleDatabase& db, Prompter& prompter, bool& lock,
     if (AppendRow(db, Table::kAutoTiming, {never, kTrue}) != DbStatus::kOk) {
         Show(prompter, kAutoTimingError);
     }
+}
+
+bool SaveAutoTiming(ConsoleDatabase& db, Prompter& prompter, const AutoTiming& timing) {
+    if (!db.IsOpen()) return false;
+    const std::vector<std::vector<std::string>> rows = {
+        {timing.a_timing, timing.auto_enabled ? kTrue : kFalse}};
+    const DbStatus status = ReplaceAll(db, Table::kAutoTiming, rows);
+    if (status == DbStatus::kError) Show(prompter, kExchangeError);
+    return status == DbStatus::kOk;
 }
 
 }  // namespace qavo

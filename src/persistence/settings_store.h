@@ -36,6 +36,12 @@ bool SaveNetworkSettings(ConsoleDatabase& db, Prompter& prompter, const NetworkS
 // being loaded keeps what it had.
 void LoadOperatorAndTiming(ConsoleDatabase& db, Prompter& prompter, bool& lock, AutoTiming& timing);
 
+// Replaces the rows of `auto_timing` by one row holding `timing` ("TRUE" or
+// "FALSE" for `auto`). A database error shows "Error with database exchange
+// data." and returns false; without a database, or when the table cannot be
+// opened, nothing is shown and false is returned.
+bool SaveAutoTiming(ConsoleDatabase& db, Prompter& prompter, const AutoTiming& timing);
+
 // A stored boolean is true only for the exact text "TRUE".
 inline bool StoredTrue(std::string_view text) {
     return text == "TRUE";

@@ -16,6 +16,7 @@
 #include "console/ctl_view.h"
 #include "link/frame.h"
 #include "link/startup_sync.h"
+#include "maintenance/sys_timing.h"
 #include "persistence/console_database.h"
 #include "persistence/settings_store.h"
 #include "shell/file_view.h"
@@ -249,6 +250,16 @@ void CMainFrame::openNavigationDialog(NavItem item) {
             // The sensitivity dialog comes with its own window.
             break;
         }
+        case NavItem::kSystemTiming: {
+            // Modal, without a nested event loop: the timer and the link's
+            // notifications go on while it is open.
+            auto* dialog = new CSysTiming(*services_, now_, this);
+            dialog->setAttribute(Qt::WA_DeleteOnClose);
+            dialog->setModal(true);
+            sys_timing_ = dialog;
+            dialog->show();
+            break;
+        }
         default:
             // The other dialogs come with their own windows; until then the
             // item only moves the view.
@@ -275,6 +286,7 @@ void CMainFrame::onLogout() {
     if (!users_->Logout()) return;
     session_.logged_in = false;
     timer2_->stop();
+    auto_clock_.Reset();
     handleMessage(WM_SWITCH_VIEW, static_cast<intptr_t>(NavItem::kOther));
     nav_->select(NavItem::kOther);
     setLinkIcon(kLinkIconNone);
@@ -305,12 +317,12 @@ void CMainFrame::onAbout() {
 }
 
 void CMainFrame::tick() {
-    const long long now = static_cast<long long>(std::time(nullptr));
+    const long long now = now_();
     const std::string text = FormatClock(now);
-    if (auto_timing_.auto_enabled && text == auto_timing_.a_timing) {
+    if (const auto due = auto_clock_.Tick(auto_timing_, now)) {
         Job clock;
         clock.job_op = SET_CLOCK;
-        clock.clock_to_set = now;
+        clock.clock_to_set = *due;
         queue(clock);
     }
     clock_pane_->setText(QString::fromStdString(text));

@@ -1,7 +1,9 @@
 #pragma once
 
+#include <QDialog>
 #include <QMainWindow>
 #include <QPointer>
+#include <ctime>
 #include <functional>
 #include <map>
 #include <memory>
@@ -11,6 +13,7 @@
 #include "link/device_list.h"
 #include "link/host_link.h"
 #include "link/message_dispatcher.h"
+#include "maintenance/sys_timing_logic.h"
 #include "model/auto_timing.h"
 #include "model/link_supervision.h"
 #include "model/progress_state.h"
@@ -80,6 +83,8 @@ class CMainFrame : public QMainWindow {
     // One tick of the one-second timer.
     void tick();
     void showLinkState();
+    // The PC's clock in seconds since 1970 (tests give their own).
+    void setClock(std::function<long long()> now) { now_ = std::move(now); }
 
     int currentView() const { return current_view_; }
     ConsoleView* view() const { return view_; }
@@ -90,6 +95,8 @@ class CMainFrame : public QMainWindow {
     QAction* action(int command) const;
     CFileView* navigation() const { return nav_; }
     CMsgInfo* progressDialog() const { return msg_info_; }
+    // The system timing dialog while it is open.
+    QDialog* sysTimingDialog() const { return sys_timing_; }
     ConsoleServices& services() { return *services_; }
     UserSession& session() { return session_; }
     SystemModel& model() { return model_; }
@@ -127,6 +134,8 @@ class CMainFrame : public QMainWindow {
     CommandJob jobs_;
     UserSession session_;
     AutoTiming auto_timing_;
+    AutoClock auto_clock_;
+    std::function<long long()> now_ = [] { return static_cast<long long>(std::time(nullptr)); };
     std::unique_ptr<HostLink> link_;
     std::unique_ptr<MessageDispatcher> dispatcher_;
     std::unique_ptr<CommandWorker> worker_;
@@ -145,6 +154,7 @@ class CMainFrame : public QMainWindow {
     QLabel* clock_pane_ = nullptr;
     QLabel* link_pane_ = nullptr;
     QTimer* timer2_ = nullptr;
+    QPointer<QDialog> sys_timing_;
     std::map<int, QAction*> actions_;
 };
 

@@ -153,5 +153,42 @@ TEST_F(DatabaseOperatorAndTimingTest, AScheduleErrorShowsItsMessageAndKeepsTheTi
     }
 }
 
+TEST_F(DatabaseOperatorAndTimingTest, SavedScheduleReplacesTheRowsAndSurvivesARestart) {
+    ExecSql(file(),
+            "insert into auto_timing values ('2018/18/18 23:59:59', 'TRUE');"
+            "insert into auto_timing values ('2032/01/01 00:00:00', 'TRUE');");
+    // An unchecked "Auto" is stored too, so it lasts across a restart.
+    for (const AutoTiming& saved :
+         {AutoTiming{"2031/02/03 04:05:06", false}, AutoTiming{"2031/02/03 04:05:06", true}}) {
+        ASSERT_TRUE(SaveAutoTiming(db_, prompter_, saved));
+        EXPECT_EQ(Schedules(), (Rows{{saved.a_timing, saved.auto_enabled ? "TRUE" : "FALSE"}}));
+        ConsoleDatabase reopened;
+        ASSERT_TRUE(reopened.OpenDatabase(prompter_, file().string()));
+        bool lock = false;
+        AutoTiming loaded;
+        LoadOperatorAndTiming(reopened, prompter_, lock, loaded);
+        EXPECT_EQ(loaded, saved);
+    }
+    EXPECT_TRUE(prompter_.asked().empty());
+}
+
+TEST_F(DatabaseOperatorAndTimingTest, SavingTheScheduleReportsADatabaseError) {
+    ExecSql(file(),
+            "insert into auto_timing values ('2032/01/01 00:00:00', 'TRUE');"
+            "create trigger refuse before insert on auto_timing "
+            "begin select raise(abort, 'refused'); end;");
+    EXPECT_FALSE(SaveAutoTiming(db_, prompter_, Scheduled()));
+    EXPECT_EQ(Messages(), std::vector<std::string>{"Error with database exchange data."});
+    // One transaction: the old row stays.
+    EXPECT_EQ(Schedules(), (Rows{{"2032/01/01 00:00:00", "TRUE"}}));
+}
+
+TEST(AutoTimingStore, WithoutADatabaseNothingIsShown) {
+    FakePrompter prompter;
+    ConsoleDatabase closed;
+    EXPECT_FALSE(SaveAutoTiming(closed, prompter, AutoTiming{}));
+    EXPECT_TRUE(prompter.asked().empty());
+}
+
 }  // namespace
 }  // namespace qavo::testing
