@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QCheckBox>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QEventLoop>
@@ -12,6 +13,9 @@
 #include <QThread>
 #include <QTreeWidget>
 
+#include "console/host_st.h"
+#include "console/state_view.h"
+#include "link/frame.h"
 #include "persistence/console_database.h"
 #include "shell/file_view.h"
 #include "shell/msg_info.h"
@@ -206,6 +210,32 @@ TEST_F(MainFrameTest, ChoosingTheSameViewAgainMakesANewOne) {
     EXPECT_EQ(frame->currentView(), kConfigView);
     EXPECT_NE(frame->view(), first.data());
     EXPECT_TRUE(first.isNull());  // the previous view is gone
+}
+
+TEST_F(MainFrameTest, RelaySwitchOfTheHostDialogSendsSetRelaysForThatHost) {
+    LogIn();
+    Settle();
+    {
+        auto lock = frame->model().Lock();
+        frame->model().image.Set(fields::host_count, 3);
+        frame->model().live.relay_outputs[2] = 0x21;
+    }
+    frame->navigation()->select(NavItem::kState);
+    auto* state = qobject_cast<CState*>(frame->view());
+    ASSERT_NE(state, nullptr);
+    ASSERT_TRUE(state->openHostDialog(2));
+    const size_t before = SentCount();
+    // Relay 2 goes on: the dialog sends WM_SET_RELAYS with host number 3.
+    state->hostDialog()->findChild<QCheckBox*>("relay2")->click();
+    Settle();
+    std::vector<std::vector<uint8_t>> relays;
+    for (const auto& d : SentSince(before)) {
+        if (!d.empty() && d[0] == SET_RELAYS) relays.push_back(d);
+    }
+    ASSERT_EQ(relays.size(), 1u);
+    ASSERT_EQ(relays[0].size(), 11u);
+    EXPECT_EQ(relays[0][2], 3);      // the host number
+    EXPECT_EQ(relays[0][10], 0x23);  // the relay byte
 }
 
 TEST_F(MainFrameTest, LinkGoesDownAfterFourSilentStepsAndUpOnAReply) {

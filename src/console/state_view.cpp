@@ -1,0 +1,129 @@
+#include "console/state_view.h"
+
+#include <QHeaderView>
+#include <QPainter>
+#include <QScrollBar>
+#include <QStyledItemDelegate>
+#include <QVBoxLayout>
+
+#include "console/host_st.h"
+#include "console/report_list.h"
+
+namespace qavo {
+namespace {
+
+const QColor kGridColour(160, 160, 160);
+
+// Draws each cell with a grid line on its right and bottom edges.
+class GridDelegate : public QStyledItemDelegate {
+  public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+    void paint(QPainter* painter, const QStyleOptionViewItem& option,
+               const QModelIndex& index) const override {
+        QStyledItemDelegate::paint(painter, option, index);
+        painter->save();
+        painter->setPen(kGridColour);
+        const QRect r = option.rect;
+        painter->drawLine(r.topRight(), r.bottomRight());
+        painter->drawLine(r.bottomLeft(), r.bottomRight());
+        painter->restore();
+    }
+};
+
+}  // namespace
+
+CState::CState(ConsoleServices& services, QWidget* parent)
+    : ConsoleView(parent), services_(services) {
+    setObjectName("stateView");
+    images_ = {QIcon(QStringLiteral(":/console/state_ok.svg")),
+               QIcon(QStringLiteral(":/console/state_fault.svg"))};
+
+    list_ = new ReportList(this);
+    list_->setObjectName("stateList");
+    list_->setSelectionMode(QAbstractItemView::SingleSelection);
+    list_->setMouseTracking(true);  // hot tracking
+    list_->setAttribute(Qt::WA_Hover);
+    list_->setIconSize(QSize(16, 16));
+    list_->setItemDelegate(new GridDelegate(list_));
+    list_->setColumnCount(2);
+    list_->setHeaderLabels({kStateIdHeader, kStateDetailHeader});
+    list_->header()->setSectionResizeMode(QHeaderView::Interactive);
+    list_->setColumnWidth(0, kStateIdColumnWidth);
+    list_->setColumnWidth(1, kStateDetailColumnWidth);
+
+    // The list covers the whole view.
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(list_);
+
+    host_dialog_ = new CHostSt(services_, this);
+
+    connect(list_, &QAbstractItemView::doubleClicked, this,
+            [this](const QModelIndex& index) { openHostDialog(index.row()); });
+
+    rebuild();
+}
+
+CState::~CState() = default;
+
+void CState::notify(WindowMessage message, intptr_t wparam) {
+    (void)wparam;
+    switch (message) {
+        case WM_STATUS_CHANGED:
+            if (host_dialog_->isVisible()) host_dialog_->notify(WM_HOST_DETAIL_CHANGED);
+            rebuild();
+            break;
+        case WM_HOST_DETAIL_CHANGED:
+            if (host_dialog_->isVisible()) host_dialog_->notify(WM_HOST_DETAIL_CHANGED);
+            break;
+        default:
+            break;
+    }
+}
+
+void CState::rebuild() {
+    StateSnapshot snapshot;
+    {
+        auto lock = services_.model.Lock();
+        snapshot = TakeStateSnapshot(services_.model.image, services_.model.live);
+    }
+    const std::vector<StateRow> rows = BuildStateRows(snapshot);
+
+    // The operator keeps his place in the list across rebuilds.
+    const int scrolled = list_->verticalScrollBar()->value();
+    list_->setUpdatesEnabled(false);
+    list_->clear();
+    QList<QTreeWidgetItem*> items;
+    items.reserve(static_cast<qsizetype>(rows.size()));
+    for (const StateRow& row : rows) {
+        auto* item = new QTreeWidgetItem;
+        item->setText(0, QString::fromStdString(row.id_text));
+        item->setIcon(0, images_[static_cast<size_t>(row.image)]);
+        item->setData(0, kImageRole, static_cast<int>(row.image));
+        item->setText(1, QString::fromStdString(row.detail));
+        items.append(item);
+    }
+    list_->addTopLevelItems(items);
+    list_->verticalScrollBar()->setValue(scrolled);
+    list_->setUpdatesEnabled(true);
+}
+
+bool CState::openHostDialog(int row) {
+    unsigned hosts;
+    {
+        auto lock = services_.model.Lock();
+        hosts = services_.model.image.BoundedHostCount();
+    }
+    if (row < 0 || static_cast<unsigned>(row) >= hosts) return false;
+    host_dialog_->setHost(static_cast<unsigned>(row));
+    host_dialog_->refresh();
+    // Modal for the whole application, without a nested event loop: the
+    // GUI thread goes on handling notifications while it is shown.
+    host_dialog_->setModal(true);
+    host_dialog_->show();
+    host_dialog_->raise();
+    host_dialog_->activateWindow();
+    return true;
+}
+
+}  // namespace qavo
