@@ -14,6 +14,7 @@
 #include <ctime>
 
 #include "console/ctl_view.h"
+#include "console/log_view.h"
 #include "console/state_view.h"
 #include "link/frame.h"
 #include "link/startup_sync.h"
@@ -211,6 +212,11 @@ void CMainFrame::handleMessage(WindowMessage message, intptr_t wparam) {
 ConsoleView* CMainFrame::createView(int view_id) {
     if (view_id == kControlView) return new CCtlView(*services_, this);
     if (view_id == kStateView) return new CState(*services_, this);
+    if (view_id == kLogView) {
+        auto* log = new CLog(*services_, this);
+        connect(log, &CLog::reflashRequested, this, &CMainFrame::onReflash);
+        return log;
+    }
     auto* picture = new PictureView(view_id, this);
     if (view_id == kConfigView) {
         connect(picture, &PictureView::reflashRequested, this, &CMainFrame::onReflash);

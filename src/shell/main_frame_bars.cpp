@@ -5,6 +5,7 @@
 #include <QStatusBar>
 #include <QToolBar>
 
+#include "console/log_view.h"
 #include "shell/looks.h"
 #include "shell/main_frame.h"
 #include "users/command_availability.h"
@@ -76,6 +77,9 @@ void CMainFrame::createMenusAndToolbar() {
     connect(actions_[32781], &QAction::triggered, this, &CMainFrame::onReflash);
     connect(actions_[32818], &QAction::triggered, this, &CMainFrame::onLogin);
     connect(actions_[32819], &QAction::triggered, this, &CMainFrame::onLogout);
+    connect(actions_[32787], &QAction::triggered, this, [this] {
+        if (auto* log = qobject_cast<CLog*>(view_.data())) log->emptyAllLog();
+    });
 
     QMenu* system = menuBar()->addMenu(tr("&System"));
     for (int id : {32781, 32825, 32824, 32818, 32819})

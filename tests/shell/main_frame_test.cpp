@@ -9,11 +9,13 @@
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QEventLoop>
+#include <QMenu>
 #include <QTemporaryDir>
 #include <QThread>
 #include <QTreeWidget>
 
 #include "console/host_st.h"
+#include "console/log_view.h"
 #include "console/state_view.h"
 #include "link/frame.h"
 #include "persistence/console_database.h"
@@ -161,6 +163,47 @@ TEST_F(MainFrameTest, ReflashByView) {
             EXPECT_EQ(sent[0], c.request);
         }
     }
+}
+
+TEST_F(MainFrameTest, TheLogViewShowsTheHostLogAndEmptiesIt) {
+    LogIn();
+    Settle();
+    frame->navigation()->select(NavItem::kLog);
+    auto* log = qobject_cast<CLog*>(frame->view());
+    ASSERT_NE(log, nullptr);
+    EXPECT_TRUE(frame->action(32787)->isEnabled());
+    auto* list = log->findChild<QTreeWidget*>("logList");
+    ASSERT_NE(list, nullptr);
+
+    // A log of two records arrives in one last chunk.
+    std::vector<uint8_t> chunk = {11, 1, 0, 2, 0, 0, 32, 0, 0, 0, 2, 0, 0, 0};
+    for (uint8_t kind : {6, 3}) {
+        const uint8_t record[14] = {kind, 0, 24, 5, 1, 8, 30, 0, 2, 0x18};
+        chunk.insert(chunk.end(), std::begin(record), std::end(record));
+    }
+    sockets.made[0]->Inject(chunk, Endpoint{0x7F000001, 16888});
+    for (int i = 0; i < 500 && list->topLevelItemCount() < 2; ++i)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+    ASSERT_EQ(list->topLevelItemCount(), 2);
+    EXPECT_EQ(list->topLevelItem(1)->text(3),
+              "Host 02 main amplifier normal,spare amplifier normal.");
+
+    // The view's menu asks the host for its log again.
+    size_t before = SentCount();
+    log->contextMenu()->actions().at(0)->trigger();
+    Settle();
+    EXPECT_EQ(SentSince(before), (std::vector<std::vector<uint8_t>>{{11, 0, 0, 0}}));
+
+    // "Empty all log" empties the list and asks the host to clear its log.
+    prompter.Script({BoxAnswer::kOk});
+    before = SentCount();
+    frame->action(32787)->trigger();
+    Settle();
+    EXPECT_EQ(SentSince(before), (std::vector<std::vector<uint8_t>>{{11, 0, 0, 1}}));
+    EXPECT_EQ(list->topLevelItemCount(), 0);
+
+    frame->navigation()->select(NavItem::kControl);
+    EXPECT_FALSE(frame->action(32787)->isEnabled());
 }
 
 TEST_F(MainFrameTest, ReflashLoggedOutSendsNothing) {
