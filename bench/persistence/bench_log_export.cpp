@@ -108,10 +108,10 @@ int main() {
     std::filesystem::remove_all(dir, ignored);
 
     std::printf("log export, %d rows, median of %d rounds (ms)\n", kRows, kRounds);
-    std::printf("%-16s %10.2f   (%ju bytes)\n", "layer", Median(layer),
+    std::printf("%-18s %10.2f   (%ju bytes)\n", "layer", Median(layer),
                 static_cast<uintmax_t>(layer_size));
-    std::printf("%-16s %10.2f   (%ju bytes)\n", "raw libxlsxwriter", Median(raw),
+    std::printf("%-18s %10.2f   (%ju bytes)\n", "raw libxlsxwriter", Median(raw),
                 static_cast<uintmax_t>(raw_size));
-    std::printf("%-16s %10.2f   (target: at most 1.50)\n", "ratio", Median(layer) / Median(raw));
+    std::printf("%-18s %10.2f   (target: at most 1.50)\n", "ratio", Median(layer) / Median(raw));
     return 0;
 }

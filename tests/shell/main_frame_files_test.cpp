@@ -1,14 +1,19 @@
 // Save and Import of the main window: the configuration file with the
 // configuration view, the log export with the log view, through scripted
 // file choosers and boxes.
+#include <QApplication>
 #include <QEvent>
+#include <QFileDialog>
+#include <QTimer>
 #include <filesystem>
 #include <fstream>
 
 #include "main_frame_fixture.h"
+#include "persistence/file_commands.h"
 #include "persistence/log_table.h"
 #include "shell/file_view.h"
 #include "shell/msg_info.h"
+#include "shell/qt_prompter.h"
 #include "support/xlsx_reader.h"
 
 namespace qavo {
@@ -326,6 +331,44 @@ TEST_F(MainFrameFilesTest, ExportThatFailsClosesTheProgressAndShowsTheError) {
     ASSERT_FALSE(watch.seen.empty());
     EXPECT_EQ(watch.seen.back().type, QEvent::Hide);
     EXPECT_FALSE(frame->progressDialog()->isVisible());
+}
+
+// The real chooser: the save variant never asks its own overwrite question,
+// so that the console's question (or none) is the only one.
+TEST(QtFilePickerTest, SaveChooserLeavesTheReplaceQuestionToTheConsole) {
+    struct Case {
+        FileRequest::Mode mode;
+        QFileDialog::AcceptMode accept;
+        bool dont_confirm;
+    };
+    const Case cases[] = {
+        {FileRequest::Mode::kSave, QFileDialog::AcceptSave, true},
+        {FileRequest::Mode::kOpen, QFileDialog::AcceptOpen, false},
+    };
+    for (const Case& c : cases) {
+        std::optional<QFileDialog::AcceptMode> accept;
+        bool dont_confirm = false;
+        QString filter;
+        QTimer poll;
+        poll.setInterval(5);
+        QObject::connect(&poll, &QTimer::timeout, [&] {
+            auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+            if (!dialog) return;
+            accept = dialog->acceptMode();
+            dont_confirm = dialog->testOption(QFileDialog::DontConfirmOverwrite);
+            filter = dialog->selectedNameFilter();
+            dialog->reject();
+        });
+        poll.start();
+        QtFilePicker picker;
+        FileRequest request = ConfigFileRequest(c.mode);
+        EXPECT_EQ(picker.Pick(request), std::nullopt);
+        poll.stop();
+        ASSERT_TRUE(accept.has_value());
+        EXPECT_EQ(*accept, c.accept);
+        EXPECT_EQ(dont_confirm, c.dont_confirm);
+        EXPECT_EQ(filter, "QAVO configuration file.(*.cfg)");
+    }
 }
 
 }  // namespace
