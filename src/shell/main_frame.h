@@ -74,6 +74,10 @@ class CMainFrame : public QMainWindow {
     void onLogout();
     void onReflash();
     void onAbout();
+    // Save: the configuration file, or the log export with the log view.
+    void onSave();
+    // Import: the configuration file, with the configuration view.
+    void onImport();
     void applyLook(int look_id);
 
     // A custom message to the main window, on the GUI thread.

@@ -75,6 +75,8 @@ void CMainFrame::createMenusAndToolbar() {
         actions_[c.id] = a;
     }
     connect(actions_[32781], &QAction::triggered, this, &CMainFrame::onReflash);
+    connect(actions_[32825], &QAction::triggered, this, &CMainFrame::onImport);
+    connect(actions_[32824], &QAction::triggered, this, &CMainFrame::onSave);
     connect(actions_[32818], &QAction::triggered, this, &CMainFrame::onLogin);
     connect(actions_[32819], &QAction::triggered, this, &CMainFrame::onLogout);
     connect(actions_[32787], &QAction::triggered, this, [this] {

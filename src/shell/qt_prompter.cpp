@@ -91,6 +91,10 @@ std::optional<std::string> QtFilePicker::Pick(const FileRequest& request) {
         dialog.setDefaultSuffix(QString::fromStdString(request.default_suffix));
     }
     if (request.hide_read_only) dialog.setOption(QFileDialog::ReadOnly, false);
+    // The console asks itself where replacing a file needs a question.
+    if (request.mode == FileRequest::Mode::kSave) {
+        dialog.setOption(QFileDialog::DontConfirmOverwrite, true);
+    }
     if (!request.initial_name.empty())
         dialog.selectFile(QString::fromStdString(request.initial_name));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
