@@ -8,6 +8,8 @@
 #include <QEventLoop>
 #include <QTemporaryDir>
 #include <QThread>
+#include <chrono>
+#include <functional>
 
 #include "persistence/console_database.h"
 #include "shell/main_frame.h"
@@ -77,6 +79,17 @@ class MainFrameTest : public ::testing::Test {
             quiet = (now == last && frame->jobs().Pending() == 0) ? quiet + 1 : 0;
             last = now;
         }
+    }
+
+    // Runs events until `done` holds or ten seconds pass; whether it held.
+    static bool PumpUntil(const std::function<bool()>& done) {
+        const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+        while (!done()) {
+            if (std::chrono::steady_clock::now() > end) return false;
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+            QThread::msleep(1);
+        }
+        return true;
     }
 
     QTemporaryDir dir;

@@ -6,6 +6,7 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QDateTimeEdit>
 #include <QEventLoop>
 #include <QMenu>
 #include <QTemporaryDir>
@@ -16,6 +17,7 @@
 #include "console/log_view.h"
 #include "console/state_view.h"
 #include "link/frame.h"
+#include "maintenance/sys_timing.h"
 #include "persistence/console_database.h"
 #include "shell/file_view.h"
 #include "shell/msg_info.h"
@@ -107,8 +109,7 @@ TEST_F(MainFrameTest, TheLogViewShowsTheHostLogAndEmptiesIt) {
         chunk.insert(chunk.end(), std::begin(record), std::end(record));
     }
     sockets.made[0]->Inject(chunk, Endpoint{0x7F000001, 16888});
-    for (int i = 0; i < 500 && list->topLevelItemCount() < 2; ++i)
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+    PumpUntil([&] { return list->topLevelItemCount() >= 2; });
     ASSERT_EQ(list->topLevelItemCount(), 2);
     EXPECT_EQ(list->topLevelItem(1)->text(3),
               "Host 02 main amplifier normal,spare amplifier normal.");
@@ -218,24 +219,15 @@ TEST_F(MainFrameTest, LinkGoesDownAfterFourSilentStepsAndUpOnAReply) {
     frame->tick();  // the fourth heartbeat step without a reply
     EXPECT_EQ(frame->linkIcon(), kLinkIconDown);
     sockets.made[0]->Inject({14, 1, 0, 14, 0}, Endpoint{0x7F000001, 16888});
-    for (int i = 0; i < 500 && frame->linkIcon() != kLinkIconUp; ++i) {
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
-    }
-    EXPECT_EQ(frame->linkIcon(), kLinkIconUp);
+    EXPECT_TRUE(PumpUntil([&] { return frame->linkIcon() == kLinkIconUp; }));
 }
 
 TEST_F(MainFrameTest, FaultBitSetsTheStateItemIcon) {
     LogIn();
     sockets.made[0]->Inject({0, 1, 0, kFlagFault, 0, 0}, Endpoint{0x7F000001, 16888});
-    for (int i = 0; i < 500 && !frame->navigation()->stateFault(); ++i) {
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
-    }
-    EXPECT_TRUE(frame->navigation()->stateFault());
+    EXPECT_TRUE(PumpUntil([&] { return frame->navigation()->stateFault(); }));
     sockets.made[0]->Inject({0, 1, 0, 0, 0, 0}, Endpoint{0x7F000001, 16888});
-    for (int i = 0; i < 500 && frame->navigation()->stateFault(); ++i) {
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
-    }
-    EXPECT_FALSE(frame->navigation()->stateFault());
+    EXPECT_TRUE(PumpUntil([&] { return !frame->navigation()->stateFault(); }));
 }
 
 TEST_F(MainFrameTest, LogoutAndCloseFollowTheLock) {
@@ -306,6 +298,36 @@ TEST_F(MainFrameTest, ProgressDialogShowsAndClosesAndAnEarlyCloseWins) {
     CloseProgress(progress, frame->services().bus);
     QCoreApplication::processEvents();
     EXPECT_FALSE(frame->progressDialog()->isVisible());
+}
+
+TEST_F(MainFrameTest, SystemTimingOpensWithoutAPasswordAndItsScheduleFiresOnce) {
+    LogIn();
+    const size_t boxes = prompter.asked().size();
+    frame->navigation()->select(NavItem::kSystemTiming);
+    auto* dialog = qobject_cast<CSysTiming*>(frame->sysTimingDialog());
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_TRUE(dialog->isVisible());
+    EXPECT_EQ(prompter.asked().size(), boxes);  // no password asked
+
+    // Schedule a moment one second ahead of a clock the test drives.
+    long long now = *LocalToSeconds(CivilTime{2026, 12, 10, 8, 29, 59});
+    frame->setClock([&now] { return now; });
+    dialog->autoBox()->setChecked(true);
+    dialog->schedulePicker()->setDateTime(QDateTime(QDate(2026, 12, 10), QTime(8, 30, 0)));
+    dialog->apply();
+    Settle();
+    const size_t before = SentCount();
+    for (int step = 0; step < 3; ++step) {
+        frame->tick();
+        frame->tick();  // a second tick in the same second
+        ++now;
+    }
+    Settle();
+    std::vector<std::vector<uint8_t>> clocks;
+    for (const auto& d : SentSince(before))
+        if (!d.empty() && d[0] == SET_CLOCK) clocks.push_back(d);
+    ASSERT_EQ(clocks.size(), 1u);
+    EXPECT_EQ(clocks[0], (std::vector<uint8_t>{SET_CLOCK, 0, 0, 0x07, 0xEA, 12, 10, 8, 30, 0}));
 }
 
 }  // namespace
