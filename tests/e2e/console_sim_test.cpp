@@ -1,8 +1,10 @@
 // The console as an operator uses it, against the simulated host on the
 // loopback inside the private network namespace: log in, read the
-// configuration, watch a line fault appear, acknowledge it.
+// configuration, watch a line fault appear, acknowledge it; read the host's
+// event log, filter it and export it to a workbook.
 #include <gtest/gtest.h>
 
+#include <QComboBox>
 #include <QCoreApplication>
 #include <QEventLoop>
 #include <QTemporaryDir>
@@ -10,13 +12,16 @@
 #include <functional>
 
 #include "console/ctl_view.h"
+#include "console/log_view.h"
 #include "console/zone_list.h"
 #include "persistence/console_database.h"
 #include "persistence/settings_store.h"
 #include "shell/file_view.h"
 #include "shell/main_frame.h"
 #include "sim_host.h"
+#include "support/fake_file_picker.h"
 #include "support/fake_prompter.h"
+#include "support/xlsx_reader.h"
 #include "users/scripted_prompt.h"
 
 namespace qavo {
@@ -40,6 +45,7 @@ class ConsoleAgainstSimulator : public ::testing::Test {
         options.port = 0;
         options.host_count = 3;
         options.group_count = 6;
+        options.log_size = 300;
         options.diagnostics = [](const std::string&) {};
         host = std::make_unique<sim::SimHost>(options);
         std::string error;
@@ -59,7 +65,7 @@ class ConsoleAgainstSimulator : public ::testing::Test {
                               [](int) {},
                               HostLink::Options{.group_port = 0},
                               &prompter,
-                              nullptr,
+                              &files,
                               &credentials,
                               dir.filePath("profile.ini")};
         frame = std::make_unique<CMainFrame>(deps);
@@ -80,6 +86,7 @@ class ConsoleAgainstSimulator : public ::testing::Test {
     std::unique_ptr<sim::SimHost> host;
     QTemporaryDir dir;
     testing::FakePrompter prompter;
+    testing::FakeFilePicker files;
     testing::ScriptedPrompt credentials;
     PosixSocketFactory sockets;
     ConsoleDatabase database;
@@ -133,6 +140,57 @@ TEST_F(ConsoleAgainstSimulator, LoginShowsTheSystemAndAFaultIsSeenAndAcknowledge
         control()->tickFaultLamp();
         EXPECT_TRUE(control()->faultLampLit());
     }
+}
+
+TEST_F(ConsoleAgainstSimulator, TheHostLogIsReadFilteredAndExported) {
+    credentials.logins.push_back(Credentials{"admin", "qvl704219"});
+    frame->onLogin();
+    ASSERT_TRUE(frame->session().logged_in);
+    frame->navigation()->select(NavItem::kLog);
+    ASSERT_EQ(frame->currentView(), kLogView);
+    auto* list = frame->view()->findChild<QTreeWidget*>("logList");
+    ASSERT_NE(list, nullptr);
+
+    // Reflash reads the host's whole log into the list.
+    const size_t records = host->EventRecords().size();
+    ASSERT_GE(records, 300u);
+    frame->onReflash();
+    ASSERT_TRUE(
+        PumpUntil([&] { return static_cast<size_t>(list->topLevelItemCount()) >= records; }));
+    EXPECT_EQ(list->topLevelItem(0)->text(0), "1");
+    EXPECT_EQ(list->topLevelItem(static_cast<int>(records) - 1)->text(0), QString::number(records));
+
+    // Only the "Host online" lines: as many as the host holds records of that kind.
+    size_t online = 0;
+    for (const auto& record : host->EventRecords())
+        online += record[0] == 6;
+    auto* type = frame->view()->findChild<QComboBox*>("logType");
+    ASSERT_NE(type, nullptr);
+    type->setCurrentIndex(8);
+    emit type->activated(8);
+    ASSERT_EQ(static_cast<size_t>(list->topLevelItemCount()), online);
+    for (int r = 0; r < list->topLevelItemCount(); ++r)
+        EXPECT_EQ(list->topLevelItem(r)->text(2), "Host online");
+
+    // The export holds every row, not only the filtered ones.
+    const std::string path = dir.filePath("system log.xlsx").toStdString();
+    files.Script(path);
+    frame->onSave();
+    ASSERT_FALSE(prompter.asked().empty());
+    EXPECT_EQ(prompter.asked().back().text, "Current configuration saved successfully completed!");
+    const auto sheet = testing::ReadXlsxSheet(path);
+    ASSERT_TRUE(sheet);
+    EXPECT_EQ(sheet->sheet_names, std::vector<std::string>{"QAVO system log"});
+    EXPECT_EQ(sheet->last_row, static_cast<int>(records) + 1);
+    EXPECT_EQ(sheet->cells.at("A1"), "ID");
+    EXPECT_EQ(sheet->cells.at("A2"), "1");
+    const QTreeWidgetItem* first = nullptr;
+    type->setCurrentIndex(0);
+    emit type->activated(0);
+    first = list->topLevelItem(0);
+    ASSERT_NE(first, nullptr);
+    EXPECT_EQ(sheet->cells.at("B2"), first->text(1).toStdString());
+    EXPECT_EQ(sheet->cells.at("D2"), first->text(3).toStdString());
 }
 
 }  // namespace
