@@ -19,6 +19,7 @@
 #include "support/fake_file_picker.h"
 #include "support/fake_prompter.h"
 #include "support/fake_ui_bus.h"
+#include "support/services_harness.h"
 #include "users/user_session.h"
 #include "widgets/shade_button.h"
 
@@ -42,7 +43,7 @@ inline void FillSmallSystem(ParamImage& image) {
     }
 }
 
-class CtlViewTest : public ::testing::Test {
+class CtlViewTest : public ::testing::Test, protected testing::ServicesHarness {
   protected:
     CtlViewTest() {
         auto lock = model.Lock();
@@ -93,13 +94,6 @@ class CtlViewTest : public ::testing::Test {
         QApplication::sendEvent(viewport, &release);
     }
 
-    std::vector<Job> TakeJobs() {
-        std::vector<Job> taken;
-        while (auto job = jobs.Take())
-            taken.push_back(*job);
-        return taken;
-    }
-
     // The rows of the zone list: host text, then "text:image" per filled cell.
     std::vector<std::vector<std::string>> ZoneTable() {
         std::vector<std::vector<std::string>> table;
@@ -117,29 +111,6 @@ class CtlViewTest : public ::testing::Test {
         return table;
     }
 
-    SystemModel model;
-    CommandJob jobs;
-    ProgressState progress;
-    testing::FakePrompter prompter;
-    testing::FakeFilePicker files;
-    testing::FakeUiBus bus;
-    ConsoleDatabase database;
-    UserSession session;
-    AutoTiming auto_timing;
-    std::vector<std::pair<WindowMessage, intptr_t>> sent_to_main;
-    ConsoleServices services{
-        model,
-        jobs,
-        progress,
-        prompter,
-        files,
-        bus,
-        database,
-        session,
-        auto_timing,
-        Timings{},
-        [this](WindowMessage m, intptr_t w) { sent_to_main.emplace_back(m, w); },
-        {}};
     std::unique_ptr<CCtlView> view;
 };
 

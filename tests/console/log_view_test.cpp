@@ -28,6 +28,7 @@
 #include "support/fake_file_picker.h"
 #include "support/fake_prompter.h"
 #include "support/fake_ui_bus.h"
+#include "support/services_harness.h"
 #include "users/user_session.h"
 
 namespace qavo {
@@ -42,7 +43,7 @@ struct Entry {
     uint8_t b8, b9;
 };
 
-class LogViewTest : public ::testing::Test {
+class LogViewTest : public ::testing::Test, protected testing::ServicesHarness {
   protected:
     void SetUp() override {
         ASSERT_TRUE(dir.isValid());
@@ -125,12 +126,6 @@ class LogViewTest : public ::testing::Test {
         ASSERT_EQ(edit->date(), date);
     }
 
-    std::vector<Job> TakeJobs() {
-        std::vector<Job> taken;
-        while (auto job = jobs.Take())
-            taken.push_back(*job);
-        return taken;
-    }
     std::vector<BoxRequest> ErrorBoxes() {
         std::vector<BoxRequest> boxes;
         for (const BoxRequest& box : prompter.asked()) {
@@ -140,17 +135,6 @@ class LogViewTest : public ::testing::Test {
     }
 
     QTemporaryDir dir;
-    SystemModel model;
-    CommandJob jobs;
-    ProgressState progress;
-    testing::FakePrompter prompter;
-    testing::FakeFilePicker files;
-    testing::FakeUiBus bus;
-    ConsoleDatabase database;
-    UserSession session;
-    AutoTiming auto_timing;
-    ConsoleServices services{model,    jobs,    progress,    prompter,  files, bus,
-                             database, session, auto_timing, Timings{}, {},    {}};
     std::unique_ptr<CLog> view;
 };
 

@@ -21,6 +21,7 @@
 #include "support/fake_file_picker.h"
 #include "support/fake_prompter.h"
 #include "support/fake_ui_bus.h"
+#include "support/services_harness.h"
 #include "users/user_session.h"
 
 namespace qavo {
@@ -30,7 +31,7 @@ const QColor kBlue(0, 0, 255);
 const QColor kOrange(255, 102, 0);
 const QColor kRed(255, 0, 0);
 
-class StateViewTest : public ::testing::Test {
+class StateViewTest : public ::testing::Test, protected testing::ServicesHarness {
   protected:
     // Three hosts (the second faulty) and two paging consoles.
     StateViewTest() {
@@ -98,29 +99,6 @@ class StateViewTest : public ::testing::Test {
                std::to_string(c.green()) + "," + std::to_string(c.blue());
     }
 
-    SystemModel model;
-    CommandJob jobs;
-    ProgressState progress;
-    testing::FakePrompter prompter;
-    testing::FakeFilePicker files;
-    testing::FakeUiBus bus;
-    ConsoleDatabase database;
-    UserSession session;
-    AutoTiming auto_timing;
-    std::vector<std::pair<WindowMessage, intptr_t>> sent_to_main;
-    ConsoleServices services{
-        model,
-        jobs,
-        progress,
-        prompter,
-        files,
-        bus,
-        database,
-        session,
-        auto_timing,
-        Timings{},
-        [this](WindowMessage m, intptr_t w) { sent_to_main.emplace_back(m, w); },
-        {}};
     std::unique_ptr<CState> view;
 };
 

@@ -15,6 +15,7 @@
 #include "support/fake_file_picker.h"
 #include "support/fake_prompter.h"
 #include "support/fake_ui_bus.h"
+#include "support/services_harness.h"
 #include "users/user_session.h"
 #include "widgets/shade_button.h"
 
@@ -26,7 +27,7 @@ QDateTime Qt(const char* text) {
     return QDateTime(QDate(t.year, t.month, t.day), QTime(t.hour, t.minute, t.second));
 }
 
-class SysTimingTest : public ::testing::Test {
+class SysTimingTest : public ::testing::Test, protected testing::ServicesHarness {
   protected:
     void SetUp() override {
         ASSERT_TRUE(dir.isValid());
@@ -51,26 +52,9 @@ class SysTimingTest : public ::testing::Test {
         LoadOperatorAndTiming(reopened, prompter, lock, loaded);
         return loaded;
     }
-    std::vector<Job> TakeJobs() {
-        std::vector<Job> taken;
-        while (auto job = jobs.Take())
-            taken.push_back(*job);
-        return taken;
-    }
 
     long long now = *LocalToSeconds(CivilTime{2026, 12, 10, 7, 15, 42});
     QTemporaryDir dir;
-    SystemModel model;
-    CommandJob jobs;
-    ProgressState progress;
-    testing::FakePrompter prompter;
-    testing::FakeFilePicker files;
-    testing::FakeUiBus bus;
-    ConsoleDatabase database;
-    UserSession session;
-    AutoTiming auto_timing;
-    ConsoleServices services{model,    jobs,    progress,    prompter,  files, bus,
-                             database, session, auto_timing, Timings{}, {},    {}};
     std::unique_ptr<CSysTiming> dialog;
 };
 
