@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <vector>
 
+#include "bench_stats.h"
 #include "bench_support.h"
 #include "link/block_transfer.h"
 #include "link/message_dispatcher.h"
@@ -16,13 +17,10 @@
 
 namespace {
 
+using qavo::bench::Median;
+
 using Clock = std::chrono::steady_clock;
 constexpr uint32_t kLoopback = 0x7F000001;
-
-double Median(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
 
 double MsSince(Clock::time_point start) {
     return std::chrono::duration<double, std::milli>(Clock::now() - start).count();

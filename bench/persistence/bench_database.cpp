@@ -12,11 +12,15 @@
 #include <string>
 #include <vector>
 
+#include "../bench_stats.h"
 #include "persistence/console_database.h"
 #include "persistence/log_table.h"
 #include "platform/prompter.h"
 
 namespace {
+
+using qavo::bench::Median;
+using qavo::bench::Millis;
 
 using Clock = std::chrono::steady_clock;
 
@@ -45,15 +49,6 @@ std::vector<qavo::LogRow> MakeRows() {
             {std::to_string(i + 1), calendar, i % 3 ? "Amplifier status" : "Host online", context});
     }
     return rows;
-}
-
-double Millis(Clock::duration d) {
-    return std::chrono::duration<double, std::milli>(d).count();
-}
-
-double Median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
 }
 
 struct Times {

@@ -12,9 +12,13 @@
 #include <string>
 #include <vector>
 
+#include "../bench_stats.h"
 #include "persistence/log_export.h"
 
 namespace {
+
+using qavo::bench::Median;
+using qavo::bench::Millis;
 
 using Clock = std::chrono::steady_clock;
 
@@ -36,15 +40,6 @@ std::vector<qavo::LogRow> MakeRows() {
         rows.push_back({std::to_string(i + 1), calendar, types[i % 4], context});
     }
     return rows;
-}
-
-double Millis(Clock::duration d) {
-    return std::chrono::duration<double, std::milli>(d).count();
-}
-
-double Median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
 }
 
 double ThroughLayer(const std::string& path, const std::vector<qavo::LogRow>& rows) {
