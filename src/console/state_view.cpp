@@ -1,5 +1,6 @@
 #include "console/state_view.h"
 
+#include <QApplication>
 #include <QHeaderView>
 #include <QPainter>
 #include <QScrollBar>
@@ -14,6 +15,15 @@ namespace {
 
 const QColor kGridColour(160, 160, 160);
 
+// `text` without as many of its leading blanks as it takes to fit in
+// `width` pixels. The blanks only move a label towards the middle of its
+// column; in a wide font they would push the label itself out of sight.
+QString FitPadding(QString text, const QFontMetrics& metrics, int width) {
+    while (text.startsWith(QLatin1Char(' ')) && metrics.horizontalAdvance(text) > width)
+        text.remove(0, 1);
+    return text;
+}
+
 // Draws each cell with a grid line on its right and bottom edges.
 class GridDelegate : public QStyledItemDelegate {
   public:
@@ -27,6 +37,31 @@ class GridDelegate : public QStyledItemDelegate {
         painter->drawLine(r.topRight(), r.bottomRight());
         painter->drawLine(r.bottomLeft(), r.bottomRight());
         painter->restore();
+    }
+
+  protected:
+    void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override {
+        QStyledItemDelegate::initStyleOption(option, index);
+        if (option->rect.isEmpty()) return;  // sizing, not painting
+        const QWidget* widget = option->widget;
+        QStyle* style = widget ? widget->style() : QApplication::style();
+        const QRect text = style->subElementRect(QStyle::SE_ItemViewItemText, option, widget);
+        const int margin = style->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, widget) + 1;
+        option->text = FitPadding(option->text, option->fontMetrics, text.width() - 2 * margin);
+    }
+};
+
+// The list's header, whose labels give up leading blanks as the cells do.
+class FittingHeader : public QHeaderView {
+  public:
+    using QHeaderView::QHeaderView;
+
+  protected:
+    void initStyleOptionForIndex(QStyleOptionHeader* option, int section) const override {
+        QHeaderView::initStyleOptionForIndex(option, section);
+        const int margin = style()->pixelMetric(QStyle::PM_HeaderMargin, option, this);
+        option->text =
+            FitPadding(option->text, option->fontMetrics, sectionSize(section) - 2 * margin);
     }
 };
 
@@ -45,6 +80,16 @@ CState::CState(ConsoleServices& services, QWidget* parent)
     list_->setAttribute(Qt::WA_Hover);
     list_->setIconSize(QSize(16, 16));
     list_->setItemDelegate(new GridDelegate(list_));
+    QHeaderView* plain = list_->header();
+    auto* header = new FittingHeader(Qt::Horizontal, list_);
+    header->setStretchLastSection(plain->stretchLastSection());
+    header->setSectionsMovable(plain->sectionsMovable());
+    header->setDefaultAlignment(plain->defaultAlignment());
+    // Beyond the last column the header shows the list's grey, not the window's.
+    QPalette header_pal = header->palette();
+    header_pal.setColor(QPalette::Window, list_->palette().color(QPalette::Base));
+    header->setPalette(header_pal);
+    list_->setHeader(header);  // deletes the plain header
     list_->setColumnCount(2);
     list_->setHeaderLabels({kStateIdHeader, kStateDetailHeader});
     list_->header()->setSectionResizeMode(QHeaderView::Interactive);
