@@ -12,6 +12,21 @@ namespace qavo {
 namespace {
 
 const QColor kDialogGrey(153, 153, 153);
+// The values sit on light fields: orange and red on the dialog's grey are
+// hard to tell from the grey itself.
+const QColor kValueField(250, 250, 250);
+// A label that does not apply to the host: lighter than the dialog's text.
+const QColor kDisabledText(210, 210, 210);
+
+// Gives `widget` its own colours for the disabled state. The main window's
+// style sheet keeps the dialog's palette from reaching its children, so
+// each sets what it needs itself.
+void SetDisabledColours(QWidget* widget, const QColor& window) {
+    QPalette pal = widget->palette();
+    pal.setColor(QPalette::Disabled, QPalette::WindowText, kDisabledText);
+    pal.setColor(QPalette::Disabled, QPalette::Window, window);
+    widget->setPalette(pal);
+}
 
 // Shows `value` in `label`. The colour is set for the enabled states only,
 // so a disabled value is drawn grey like its label.
@@ -75,6 +90,14 @@ QLabel* CHostSt::makeValue(const QString& name) {
     auto* label = new QLabel(this);
     label->setObjectName(name);
     label->setMinimumWidth(56);
+    label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    label->setMargin(1);
+    label->setAutoFillBackground(true);
+    QPalette pal = label->palette();
+    pal.setColor(QPalette::Active, QPalette::Window, kValueField);
+    pal.setColor(QPalette::Inactive, QPalette::Window, kValueField);
+    label->setPalette(pal);
+    SetDisabledColours(label, kDialogGrey);
     return label;
 }
 
@@ -85,6 +108,7 @@ void CHostSt::buildGeneral(QGroupBox* box) {
         const GeneralRow& row = kGeneralRows[i];
         auto* label = new QLabel(row.label, box);
         label->setObjectName(QStringLiteral("label%1").arg(row.value_id));
+        SetDisabledColours(label, kDialogGrey);
         general_labels_[i] = label;
         general_values_[i] = makeValue(QStringLiteral("value%1").arg(row.value_id));
         grid->addWidget(label, static_cast<int>(i), 0);
