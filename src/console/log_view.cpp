@@ -7,11 +7,13 @@
 #include <QContextMenuEvent>
 #include <QDateEdit>
 #include <QHeaderView>
+#include <QHelpEvent>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
 #include <QPainter>
 #include <QStyledItemDelegate>
+#include <QToolTip>
 #include <QTreeWidget>
 #include <algorithm>
 
@@ -50,6 +52,27 @@ class GridDelegate final : public QStyledItemDelegate {
         painter->drawLine(r.bottomLeft(), r.bottomRight());
         painter->drawLine(r.topRight(), r.bottomRight());
         painter->restore();
+    }
+
+    // A cell too narrow for its text shows the whole text as its tool tip,
+    // one part a line: a zone change names every zone of the host.
+    bool helpEvent(QHelpEvent* event, QAbstractItemView* view, const QStyleOptionViewItem& option,
+                   const QModelIndex& index) override {
+        if (event->type() != QEvent::ToolTip || !index.isValid()) {
+            return QStyledItemDelegate::helpEvent(event, view, option, index);
+        }
+        const QString text = index.data(Qt::DisplayRole).toString();
+        const QWidget* widget = option.widget ? option.widget : view;
+        const int margin =
+            widget->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, widget) + 1;
+        if (option.fontMetrics.horizontalAdvance(text) <= option.rect.width() - 2 * margin) {
+            QToolTip::hideText();
+            return true;
+        }
+        QString shown = text;
+        shown.replace(QStringLiteral(" | "), QStringLiteral("\n"));
+        QToolTip::showText(event->globalPos(), shown, view, option.rect);
+        return true;
     }
 };
 
@@ -123,6 +146,10 @@ CLog::CLog(ConsoleServices& services, QWidget* parent) : ConsoleView(parent), se
     list_pal.setColor(QPalette::AlternateBase, kListGrey);
     list_pal.setColor(QPalette::Text, QColor(0, 0, 255));
     list_->setPalette(list_pal);
+    // The header beyond the last column in the list's grey, not the window's.
+    QPalette header_pal = list_->header()->palette();
+    header_pal.setColor(QPalette::Window, kListGrey);
+    list_->header()->setPalette(header_pal);
 
     menu_ = new QMenu(this);
     menu_->setObjectName("logMenu");
