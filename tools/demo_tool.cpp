@@ -4,21 +4,33 @@
 //   qavo-demo-tool screenshots DB DIR WxH SIM_INPUT
 //       runs the console window against the simulator, logs in as the
 //       operator would, and saves screenshots: before login, after login,
-//       with a line fault, and in emergency mode with the QAVO message on two
-//       groups. SIM_INPUT is the simulator's standard input (a FIFO).
+//       with a line fault, in emergency mode with the QAVO message on two
+//       groups, the state list with faults, the detail dialog of a host with
+//       faults, the log view after Reflash and the log filtered by a type.
+//       SIM_INPUT is the simulator's standard input (a FIFO).
 #include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
 #include <QDir>
+#include <QHelpEvent>
 #include <QPixmap>
+#include <QScreen>
 #include <QThread>
+#include <QTreeWidget>
 #include <cstdio>
 #include <fstream>
+#include <functional>
 #include <optional>
 #include <string>
 
+#include "console/host_st.h"
+#include "console/report_list.h"
+#include "console/state_view.h"
 #include "link/address_parse.h"
 #include "link/frame.h"
 #include "persistence/console_database.h"
 #include "persistence/settings_store.h"
+#include "shell/file_view.h"
 #include "shell/main_frame.h"
 #include "shell/qt_prompter.h"
 
@@ -50,10 +62,122 @@ void Pump(int ms) {
     }
 }
 
-bool Save(QWidget* window, const QString& dir, const QString& name) {
+// Pumps events until `done` holds or `ms` have passed; says which.
+bool PumpUntil(const std::function<bool()>& done, int ms, const char* what) {
+    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
+    while (!done()) {
+        if (std::chrono::steady_clock::now() >= end) {
+            std::fprintf(stderr, "gave up waiting for %s\n", what);
+            return false;
+        }
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        QThread::msleep(10);
+    }
+    return true;
+}
+
+bool SavePixmap(const QPixmap& pixmap, const QString& dir, const QString& name) {
     const QString path = QDir(dir).filePath(name);
-    const bool ok = window->grab().save(path);
+    const bool ok = pixmap.save(path);
     std::fprintf(stderr, "%s %s\n", ok ? "saved" : "could not save", qPrintable(path));
+    return ok;
+}
+
+bool Save(QWidget* window, const QString& dir, const QString& name) {
+    return SavePixmap(window->grab(), dir, name);
+}
+
+// The whole screen: a dialog over the main window, as the operator sees it.
+bool SaveScreen(const QString& dir, const QString& name) {
+    QScreen* screen = QGuiApplication::primaryScreen();
+    return screen && SavePixmap(screen->grabWindow(0), dir, name);
+}
+
+int FaultRows(const CState& state) {
+    int faults = 0;
+    for (int i = 0; i < state.list()->topLevelItemCount(); ++i) {
+        if (state.list()->topLevelItem(i)->data(0, CState::kImageRole).toInt() != 0) ++faults;
+    }
+    return faults;
+}
+
+// The state list with faults on hosts and a paging console, then the detail
+// dialog of host 2 with line, contact and relay states.
+bool StateShots(CMainFrame& frame, const QString& dir,
+                const std::function<void(const char*)>& command) {
+    command("emergency off");
+    command("power 2 ac fault");
+    command("amp 3 spare fault");
+    command("paging 2 offline");
+    command("line 2 3 B open");
+    command("line 2 6 A short");
+    command("contact 2 4 triggered");
+    command("push");
+    frame.navigation()->select(NavItem::kState);
+    auto* state = qobject_cast<CState*>(frame.view());
+    if (!state) {
+        std::fprintf(stderr, "the STATE item did not show the state list\n");
+        return false;
+    }
+    // Hosts 2 and 3 and paging console 2.
+    PumpUntil([&] { return FaultRows(*state) >= 3; }, 8000, "the faults in the state list");
+    Pump(500);
+    bool ok = Save(&frame, dir, "5-state-list.png");
+
+    if (!state->openHostDialog(1)) {
+        std::fprintf(stderr, "the detail dialog of host 2 did not open\n");
+        return false;
+    }
+    CHostSt* dialog = state->hostDialog();
+    PumpUntil(
+        [&] {
+            const HostDetail& d = dialog->shown();
+            return d.line_b[2].text == "Open" && d.line_a[5].text == "Short" &&
+                   d.inputs[3].text == "Trigger";
+        },
+        8000, "the faults in the host dialog");
+    // The operator switches relay 2 on; the host's answer is shown.
+    if (auto* relay = dialog->findChild<QCheckBox*>("relay2")) relay->click();
+    Pump(2000);
+    ok = SaveScreen(dir, "6-host-dialog.png") && ok;
+    dialog->accept();
+    Pump(300);
+    return ok;
+}
+
+// The log view after Reflash with a few hundred events, then only one type.
+bool LogShots(CMainFrame& frame, const QString& dir,
+              const std::function<void(const char*)>& command) {
+    command("log 300");
+    Pump(300);
+    frame.navigation()->select(NavItem::kLog);
+    if (frame.currentView() != kLogView) {
+        std::fprintf(stderr, "the LOG item did not show the log view\n");
+        return false;
+    }
+    auto* list = frame.view()->findChild<QTreeWidget*>("logList");
+    auto* type = frame.view()->findChild<QComboBox*>("logType");
+    if (!list || !type) return false;
+    frame.onReflash();
+    PumpUntil([&] { return list->topLevelItemCount() >= 500; }, 30000, "the host log");
+    Pump(500);
+    bool ok = Save(&frame, dir, "7-log-view.png");
+
+    const int index = type->findText("Speaker partition bus status");
+    type->setCurrentIndex(index);
+    emit type->activated(index);
+    Pump(500);
+    ok = Save(&frame, dir, "8-log-filtered.png") && ok;
+
+    // The operator rests the mouse on a detail too long for its column.
+    if (list->topLevelItemCount() > 0) {
+        const QRect cell = list->visualRect(list->model()->index(0, 3));
+        const QPoint at = cell.center();
+        QHelpEvent hover(QEvent::ToolTip, at, list->viewport()->mapToGlobal(at));
+        QCoreApplication::sendEvent(list->viewport(), &hover);
+        Pump(800);
+        ok = SaveScreen(dir, "9-log-tooltip.png") && ok;
+    }
     return ok;
 }
 
@@ -126,6 +250,9 @@ int Screenshots(int argc, char** argv) {
     frame.jobs().Queue(qavo);
     Pump(2500);
     ok = Save(&frame, dir, "4-emergency-qavo.png") && ok;
+
+    ok = StateShots(frame, dir, command) && ok;
+    ok = LogShots(frame, dir, command) && ok;
 
     frame.session().lock = false;
     frame.close();
