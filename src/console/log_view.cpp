@@ -20,6 +20,7 @@
 #include "console/log_events.h"
 #include "link/frame.h"
 #include "persistence/console_database.h"
+#include "widgets/grid_delegate.h"
 
 namespace qavo {
 namespace {
@@ -28,7 +29,6 @@ constexpr int kFilterRowHeight = 55;
 const QColor kViewGrey(153, 153, 153);
 const QColor kListGrey(204, 204, 204);
 const QColor kTypeBackground(204, 204, 255);
-const QColor kGridLine(160, 160, 160);
 
 // The error text of the log's database operations.
 constexpr const char* kDatabaseErrorText = "Save network card information";
@@ -40,19 +40,9 @@ std::chrono::year_month_day Day(const QDate& date) {
 }
 
 // Draws the grid lines of the report list under each cell.
-class GridDelegate final : public QStyledItemDelegate {
+class TipGridDelegate final : public GridDelegate {
   public:
-    using QStyledItemDelegate::QStyledItemDelegate;
-    void paint(QPainter* painter, const QStyleOptionViewItem& option,
-               const QModelIndex& index) const override {
-        QStyledItemDelegate::paint(painter, option, index);
-        painter->save();
-        painter->setPen(kGridLine);
-        const QRect r = option.rect;
-        painter->drawLine(r.bottomLeft(), r.bottomRight());
-        painter->drawLine(r.topRight(), r.bottomRight());
-        painter->restore();
-    }
+    using GridDelegate::GridDelegate;
 
     // A cell too narrow for its text shows the whole text as its tool tip,
     // one part a line: a zone change names every zone of the host.
@@ -131,7 +121,7 @@ CLog::CLog(ConsoleServices& services, QWidget* parent) : ConsoleView(parent), se
     list_->setAllColumnsShowFocus(true);
     list_->setSelectionBehavior(QAbstractItemView::SelectRows);
     list_->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    list_->setItemDelegate(new GridDelegate(list_));
+    list_->setItemDelegate(new TipGridDelegate(list_));
     list_->setColumnCount(4);
     list_->setHeaderLabels({"ID", "CALENDAR", "LOG TYPE", "DETAILED"});
     list_->header()->setStretchLastSection(false);

@@ -9,11 +9,10 @@
 
 #include "console/host_st.h"
 #include "console/report_list.h"
+#include "widgets/grid_delegate.h"
 
 namespace qavo {
 namespace {
-
-const QColor kGridColour(160, 160, 160);
 
 // `text` without as many of its leading blanks as it takes to fit in
 // `width` pixels. The blanks only move a label towards the middle of its
@@ -24,20 +23,10 @@ QString FitPadding(QString text, const QFontMetrics& metrics, int width) {
     return text;
 }
 
-// Draws each cell with a grid line on its right and bottom edges.
-class GridDelegate : public QStyledItemDelegate {
+// Grid lines, and labels that give up leading blanks to fit their cell.
+class FittingGridDelegate : public GridDelegate {
   public:
-    using QStyledItemDelegate::QStyledItemDelegate;
-    void paint(QPainter* painter, const QStyleOptionViewItem& option,
-               const QModelIndex& index) const override {
-        QStyledItemDelegate::paint(painter, option, index);
-        painter->save();
-        painter->setPen(kGridColour);
-        const QRect r = option.rect;
-        painter->drawLine(r.topRight(), r.bottomRight());
-        painter->drawLine(r.bottomLeft(), r.bottomRight());
-        painter->restore();
-    }
+    using GridDelegate::GridDelegate;
 
   protected:
     void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override {
@@ -79,7 +68,7 @@ CState::CState(ConsoleServices& services, QWidget* parent)
     list_->setMouseTracking(true);  // hot tracking
     list_->setAttribute(Qt::WA_Hover);
     list_->setIconSize(QSize(16, 16));
-    list_->setItemDelegate(new GridDelegate(list_));
+    list_->setItemDelegate(new FittingGridDelegate(list_));
     QHeaderView* plain = list_->header();
     auto* header = new FittingHeader(Qt::Horizontal, list_);
     header->setStretchLastSection(plain->stretchLastSection());
