@@ -116,13 +116,9 @@ Times Raw(sqlite3* db, const std::vector<qavo::LogRow>& rows) {
 }  // namespace
 
 int main() {
-    std::string dir_pattern =
-        (std::filesystem::temp_directory_path() / "qavo-bench-db-XXXXXX").string();
-    if (mkdtemp(dir_pattern.data()) == nullptr) {
-        std::perror("mkdtemp");
-        return 1;
-    }
-    const std::filesystem::path dir = dir_pattern;
+    const auto made = qavo::bench::MakeTempDir("qavo-bench-db");
+    if (!made) return 1;
+    const std::filesystem::path dir = *made;
     const std::vector<qavo::LogRow> rows = MakeRows();
 
     SilentPrompter prompter;

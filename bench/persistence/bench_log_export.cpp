@@ -79,13 +79,9 @@ double Raw(const std::string& path, const std::vector<qavo::LogRow>& rows) {
 }  // namespace
 
 int main() {
-    std::string dir_pattern =
-        (std::filesystem::temp_directory_path() / "qavo-bench-xlsx-XXXXXX").string();
-    if (mkdtemp(dir_pattern.data()) == nullptr) {
-        std::perror("mkdtemp");
-        return 1;
-    }
-    const std::filesystem::path dir = dir_pattern;
+    const auto made = qavo::bench::MakeTempDir("qavo-bench-xlsx");
+    if (!made) return 1;
+    const std::filesystem::path dir = *made;
     const std::string layer_file = (dir / "layer.xlsx").string();
     const std::string raw_file = (dir / "raw.xlsx").string();
     const std::vector<qavo::LogRow> rows = MakeRows();
