@@ -181,6 +181,22 @@ bool LogShots(CMainFrame& frame, const QString& dir,
     return ok;
 }
 
+// The system timing dialog over the main window, as the navigation item
+// opens it.
+bool TimingShot(CMainFrame& frame, const QString& dir) {
+    frame.navigation()->select(NavItem::kSystemTiming);
+    Pump(600);
+    QDialog* dialog = frame.sysTimingDialog();
+    if (!dialog) {
+        std::fprintf(stderr, "the system timing dialog did not open\n");
+        return false;
+    }
+    const bool ok = SaveScreen(dir, "10-system-timing.png");
+    dialog->reject();
+    Pump(200);
+    return ok;
+}
+
 int MakeDatabase(char** argv) {
     StderrPrompter prompter;
     ConsoleDatabase db;
@@ -253,6 +269,7 @@ int Screenshots(int argc, char** argv) {
 
     ok = StateShots(frame, dir, command) && ok;
     ok = LogShots(frame, dir, command) && ok;
+    ok = TimingShot(frame, dir) && ok;
 
     frame.session().lock = false;
     frame.close();
