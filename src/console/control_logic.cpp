@@ -4,16 +4,12 @@
 #include <cmath>
 #include <cstdio>
 
+#include "platform/text_format.h"
+
 #include "link/frame.h"
 
 namespace qavo {
 namespace {
-
-std::string Format(const char* format, unsigned number) {
-    char text[32];
-    std::snprintf(text, sizeof text, format, static_cast<int>(number));
-    return text;
-}
 
 bool ZoneBit(uint8_t mask, unsigned zone) {
     return (mask >> zone) & 1u;

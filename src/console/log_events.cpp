@@ -5,19 +5,10 @@
 #include <cstdio>
 #include <string>
 
+#include "platform/text_format.h"
+
 namespace qavo {
 namespace {
-
-// printf-style formatting into a string; the texts here are short.
-[[gnu::format(printf, 1, 2)]] std::string Format(const char* format, ...) {
-    char buffer[160];
-    va_list args;
-    va_start(args, format);
-    const int n = std::vsnprintf(buffer, sizeof buffer, format, args);
-    va_end(args);
-    if (n < 0) return {};
-    return std::string(buffer, std::min(static_cast<size_t>(n), sizeof buffer - 1));
-}
 
 unsigned Le16(uint8_t low, uint8_t high) {
     return low | (unsigned{high} << 8);

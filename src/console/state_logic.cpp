@@ -3,14 +3,10 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "platform/text_format.h"
+
 namespace qavo {
 namespace {
-
-std::string Format(const char* format, unsigned number) {
-    char text[48];
-    std::snprintf(text, sizeof text, format, static_cast<int>(number));
-    return text;
-}
 
 bool Bit(uint8_t value, uint8_t mask) {
     return (value & mask) != 0;
