@@ -20,6 +20,7 @@
 #include <thread>
 #include <vector>
 
+#include "bench_stats.h"
 #include "bench_support.h"
 #include "console/log_view.h"
 #include "link/frame.h"
@@ -149,27 +150,23 @@ int main(int argc, char** argv) {
         QCoreApplication::processEvents();
         const auto done = Clock::now();
         receiver.join();
-        latency_ms.push_back(
-            std::chrono::duration<double, std::milli>(done - last_handled).count());
-        handling_ms.push_back(
-            std::chrono::duration<double, std::milli>(notify_end - notify_begin).count());
+        latency_ms.push_back(bench::Millis(done - last_handled));
+        handling_ms.push_back(bench::Millis(notify_end - notify_begin));
         // The next transfer starts with the GUI idle.
         const auto idle = Clock::now() + std::chrono::milliseconds(200);
         while (Clock::now() < idle)
             QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
     }
 
-    std::vector<double> sorted = latency_ms;
-    std::sort(sorted.begin(), sorted.end());
-    const double median = sorted[sorted.size() / 2];
-    std::sort(handling_ms.begin(), handling_ms.end());
+    const double median = bench::Median(latency_ms);
+    const auto [least, most] = std::minmax_element(latency_ms.begin(), latency_ms.end());
     std::printf("log_view: %zu records in %zu LOG_DATA datagrams, %d runs\n", kHostLogMaxRecords,
                 datagrams, runs);
     std::printf(
         "log_view: last datagram to 5000 lines shown: median %.1f ms (min %.1f, max %.1f); "
         "target <= %.0f ms: %s\n",
-        median, sorted.front(), sorted.back(), kTargetMs, median <= kTargetMs ? "met" : "NOT met");
+        median, *least, *most, kTargetMs, median <= kTargetMs ? "met" : "NOT met");
     std::printf("log_view: of which the view's rebuild and reload: median %.1f ms\n",
-                handling_ms[handling_ms.size() / 2]);
+                bench::Median(handling_ms));
     return 0;
 }
