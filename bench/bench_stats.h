@@ -1,6 +1,7 @@
 #pragma once
 
-// Small helpers that the benchmarks share to report their figures.
+// Small helpers that the benchmarks share: a silent prompter, and the
+// figures they report.
 
 #include <stdlib.h>
 
@@ -12,7 +13,18 @@
 #include <string>
 #include <vector>
 
+#include "platform/prompter.h"
+
 namespace qavo::bench {
+
+// Answers every message box with OK and prints its text.
+class SilentPrompter final : public Prompter {
+  public:
+    BoxAnswer Ask(const BoxRequest& request) override {
+        std::fprintf(stderr, "box: %s\n", request.text.c_str());
+        return BoxAnswer::kOk;
+    }
+};
 
 inline double Millis(std::chrono::steady_clock::duration d) {
     return std::chrono::duration<double, std::milli>(d).count();

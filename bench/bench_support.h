@@ -5,6 +5,7 @@
 #include <memory>
 #include <string>
 
+#include "bench_stats.h"
 #include "link/network_settings.h"
 #include "platform/prompter.h"
 #include "sim_host.h"
@@ -12,13 +13,6 @@
 namespace qavo::bench {
 
 // Answers every box with OK and prints it, so a benchmark never waits.
-class SilentPrompter final : public Prompter {
-  public:
-    BoxAnswer Ask(const BoxRequest& request) override {
-        std::fprintf(stderr, "box: %s\n", request.text.c_str());
-        return BoxAnswer::kOk;
-    }
-};
 
 // A simulated host on a free port of 127.0.0.1, quiet on standard error;
 // nullptr (with the reason printed) when it cannot start.

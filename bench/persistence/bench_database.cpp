@@ -21,19 +21,12 @@ namespace {
 
 using qavo::bench::Median;
 using qavo::bench::Millis;
+using qavo::bench::SilentPrompter;
 
 using Clock = std::chrono::steady_clock;
 
 constexpr int kRows = 5000;
 constexpr int kRounds = 9;
-
-class SilentPrompter final : public qavo::Prompter {
-  public:
-    qavo::BoxAnswer Ask(const qavo::BoxRequest& request) override {
-        std::fprintf(stderr, "message box: %s\n", request.text.c_str());
-        return qavo::BoxAnswer::kOk;
-    }
-};
 
 std::vector<qavo::LogRow> MakeRows() {
     std::vector<qavo::LogRow> rows;
