@@ -30,9 +30,6 @@ const QColor kViewGrey(153, 153, 153);
 const QColor kListGrey(204, 204, 204);
 const QColor kTypeBackground(204, 204, 255);
 
-// The error text of the log's database operations.
-constexpr const char* kDatabaseErrorText = "Save network card information";
-
 std::chrono::year_month_day Day(const QDate& date) {
     return std::chrono::year_month_day{std::chrono::year(date.year()),
                                        std::chrono::month(static_cast<unsigned>(date.month())),

@@ -14,6 +14,10 @@ struct sqlite3;
 
 namespace qavo {
 
+// The message of a failed table operation (the network settings, the log
+// table, the log export): the system's one text for a database error.
+inline constexpr const char* kDatabaseErrorText = "Save network card information";
+
 // The one connection of the process to the console's database file. The
 // application opens it once at start and keeps it for the whole run; when
 // opening fails the console runs on without a database, and every table

@@ -23,8 +23,6 @@ inline constexpr const char* kLogWorkbookFilter = "Excel File(*.xlsx)|*.xlsx";
 inline constexpr const char* kSavedText = "Current configuration saved successfully completed!";
 inline constexpr const char* kImportedText =
     "QAVO system configuration information is imported successfully completed.";
-// The database-error text of the console's table operations.
-inline constexpr const char* kDatabaseErrorText = "Save network card information";
 
 // The chooser of each command; the name is used as the operator gives it.
 FileRequest ConfigFileRequest(FileRequest::Mode mode);

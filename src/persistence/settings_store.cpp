@@ -8,7 +8,6 @@
 namespace qavo {
 namespace {
 
-constexpr const char* kNetworkError = "Save network card information";
 constexpr const char* kUserError = "Error loading user information!";
 constexpr const char* kAutoTimingError = "Error loading auto timing!";
 constexpr const char* kExchangeError = "Error with database exchange data.";
@@ -70,7 +69,7 @@ void LoadNetworkSettings(ConsoleDatabase& db, Prompter& prompter, NetworkSetting
     if (v.size() > 3) settings.qavo_host_sub = AddressOr(v[3], kFallbackMask);
     if (v.size() > 4) settings.qavo_host_gate = AddressOr(v[4], kFallbackGateway);
     if (v.size() > 5) settings.qavo_host_sel_ip = LeadingNumberByte(v[5]);
-    if (row.status == DbStatus::kError) Show(prompter, kNetworkError);
+    if (row.status == DbStatus::kError) Show(prompter, kDatabaseErrorText);
 }
 
 bool SaveNetworkSettings(ConsoleDatabase& db, Prompter& prompter, const NetworkSettings& settings) {
@@ -83,7 +82,7 @@ bool SaveNetworkSettings(ConsoleDatabase& db, Prompter& prompter, const NetworkS
         std::to_string(settings.qavo_host_sel_ip),
     }};
     if (ReplaceAll(db, Table::kNetwork, row) == DbStatus::kOk) return true;
-    Show(prompter, kNetworkError);
+    Show(prompter, kDatabaseErrorText);
     return false;
 }
 
