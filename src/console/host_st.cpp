@@ -8,9 +8,12 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "users/user_dialog_look.h"
+
 namespace qavo {
 namespace {
 
+// The dialogs' grey, behind a disabled label.
 const QColor kDialogGrey(153, 153, 153);
 // The values sit on light fields: orange and red on the dialog's grey are
 // hard to tell from the grey itself.
@@ -48,10 +51,7 @@ QString Numbered(const char* format, int number) {
 CHostSt::CHostSt(ConsoleServices& services, QWidget* parent)
     : QDialog(parent), services_(services) {
     setObjectName("hostStDialog");
-    setAutoFillBackground(true);
-    QPalette pal = palette();
-    pal.setColor(QPalette::Window, kDialogGrey);
-    setPalette(pal);
+    SetUserDialogBackground(this);
 
     auto* general = makeBox("generalBox", "GENERAL STATUS");
     auto* zones = makeBox("zoneBox", "SPEAKERS PARTITION BUS STATUS");
