@@ -3,21 +3,29 @@
 namespace qavo {
 
 size_t NotificationCoalescer::Index(UiTarget target, WindowMessage message) {
-    auto m = static_cast<size_t>(message);
-    if (m < kFirstWindowMessage || m > kLastWindowMessage) m = kFirstWindowMessage;
-    return static_cast<size_t>(target) * kMessages + (m - kFirstWindowMessage);
+    const auto m = static_cast<size_t>(message);
+    const auto t = static_cast<size_t>(target);
+    if (m < kFirstWindowMessage || m > kLastWindowMessage ||
+        t >= static_cast<size_t>(kUiTargetCount)) {
+        return kNone;
+    }
+    return t * kMessages + (m - kFirstWindowMessage);
 }
 
 bool NotificationCoalescer::MarkPending(UiTarget target, WindowMessage message) {
-    return !pending_[Index(target, message)].exchange(true, std::memory_order_acq_rel);
+    const size_t i = Index(target, message);
+    if (i == kNone) return true;
+    return !pending_[i].exchange(true, std::memory_order_acq_rel);
 }
 
 void NotificationCoalescer::MarkHandled(UiTarget target, WindowMessage message) {
-    pending_[Index(target, message)].store(false, std::memory_order_release);
+    const size_t i = Index(target, message);
+    if (i != kNone) pending_[i].store(false, std::memory_order_release);
 }
 
 bool NotificationCoalescer::IsPending(UiTarget target, WindowMessage message) const {
-    return pending_[Index(target, message)].load(std::memory_order_acquire);
+    const size_t i = Index(target, message);
+    return i != kNone && pending_[i].load(std::memory_order_acquire);
 }
 
 }  // namespace qavo

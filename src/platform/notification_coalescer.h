@@ -13,7 +13,8 @@ namespace qavo {
 class NotificationCoalescer {
   public:
     // True when the notification was not pending and is now: queue it.
-    // False when one is already queued: drop this one.
+    // False when one is already queued: drop this one. A value outside the
+    // table (no such message or target) is never coalesced: always true.
     bool MarkPending(UiTarget target, WindowMessage message);
     // Called by the receiver just before it handles the notification, so a
     // change that arrives while it rebuilds queues a new one.
@@ -21,7 +22,8 @@ class NotificationCoalescer {
     bool IsPending(UiTarget target, WindowMessage message) const;
 
   private:
-    static constexpr int kMessages = kLastWindowMessage - kFirstWindowMessage + 1;
+    static constexpr size_t kMessages = kLastWindowMessage - kFirstWindowMessage + 1;
+    static constexpr size_t kNone = static_cast<size_t>(-1);
     static size_t Index(UiTarget target, WindowMessage message);
     std::array<std::atomic<bool>, kUiTargetCount * kMessages> pending_{};
 };

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <chrono>
 
 namespace qavo {
@@ -21,10 +22,19 @@ struct Timings {
     ms net_params_wait{1000};       // the network parameter request
     ms impedance_wait{5000};        // reading the sensitivity level
     ms editor_progress_pause{100};  // editors: after asking for the progress dialog
-    ms job_wait_slack{0};           // added to waits on job completion (tests)
 
     // All values multiplied by `factor` (at least 1 ms where the original was not 0).
     static Timings Scaled(double factor);
+};
+
+// Every wait and pause above, once each: Scaled walks this list, and a
+// test checks that it names every field, so a new wait cannot stay full
+// length in scaled tests.
+inline constexpr std::array kAllTimings = {
+    &Timings::ack_wait,           &Timings::fw_chunk_ack_wait,     &Timings::block_read_pause,
+    &Timings::startup_read_limit, &Timings::fw_ready_wait,         &Timings::fw_begin_pause,
+    &Timings::fw_chunk_pause,     &Timings::fw_end_pause,          &Timings::net_params_wait,
+    &Timings::impedance_wait,     &Timings::editor_progress_pause,
 };
 
 }  // namespace qavo

@@ -6,17 +6,28 @@
 
 namespace qavo {
 
-// The windows that code off the GUI thread may notify.
+// The windows that code off the GUI thread may notify. A target exists only
+// through this list, so the coalescer's table always has room for it.
+#define QAVO_UI_TARGETS(X) \
+    X(kActiveView)         \
+    X(kMainWindow)         \
+    X(kProgressDialog)     \
+    X(kHostDetailDialog)   \
+    X(kSensitivityDialog)  \
+    X(kFirmwareDialog)     \
+    X(kNavigationPane)
+
 enum class UiTarget : uint8_t {
-    kActiveView,
-    kMainWindow,
-    kProgressDialog,
-    kHostDetailDialog,
-    kSensitivityDialog,
-    kFirmwareDialog,
-    kNavigationPane,
+#define QAVO_TARGET_ENUM(name) name,
+    QAVO_UI_TARGETS(QAVO_TARGET_ENUM)
+#undef QAVO_TARGET_ENUM
 };
-inline constexpr int kUiTargetCount = 7;
+
+inline constexpr int kUiTargetCount = 0
+#define QAVO_TARGET_COUNT(name) +1
+    QAVO_UI_TARGETS(QAVO_TARGET_COUNT)
+#undef QAVO_TARGET_COUNT
+    ;
 
 // How the link and the worker reach the windows. Receive threads and the
 // worker never touch a widget: they change the model under its lock, release

@@ -21,6 +21,21 @@ TEST(NotificationCoalescer, OnePendingPerTargetAndMessage) {
     EXPECT_TRUE(c.MarkPending(UiTarget::kActiveView, WM_STATUS_CHANGED));
 }
 
+TEST(NotificationCoalescer, EveryTargetAndMessageHasAFlagOfItsOwn) {
+    NotificationCoalescer c;
+    // Were two pairs to share a flag, the second would find it pending.
+    for (int t = 0; t < kUiTargetCount; ++t) {
+        for (WindowMessage m : kAllWindowMessages) {
+            EXPECT_TRUE(c.MarkPending(static_cast<UiTarget>(t), m)) << t << " " << m;
+        }
+    }
+    // A value outside the table is never coalesced, nor mistaken for another.
+    const auto unknown = static_cast<WindowMessage>(kLastWindowMessage + 1);
+    EXPECT_TRUE(c.MarkPending(UiTarget::kActiveView, unknown));
+    EXPECT_TRUE(c.MarkPending(UiTarget::kActiveView, unknown));
+    EXPECT_FALSE(c.IsPending(UiTarget::kActiveView, unknown));
+}
+
 TEST(NotificationCoalescer, AFloodFromManyThreadsQueuesExactlyOne) {
     NotificationCoalescer c;
     std::atomic<int> queued{0};
