@@ -12,7 +12,7 @@
 #include "bench_stats.h"
 #include "bench_support.h"
 #include "link/block_transfer.h"
-#include "link/message_dispatcher.h"
+#include "link/console_core.h"
 #include "link/requests.h"
 
 namespace {
@@ -37,27 +37,20 @@ int main() {
     PosixSocketFactory factory;
     bench::SilentPrompter prompter;
     NullUiBus bus;
-    SystemModel model;
-    ProgressState progress;
-    DeviceList devices;
-    CommandJob jobs;
     const Timings timings;
-    HostLink link(
-        factory, prompter, timings, [](int) { std::exit(1); }, HostLink::Options{.group_port = 0});
-    const NetworkSettings settings = bench::LoopbackSettings(host.port());
-    link.OpenHostSocket(settings);
-    link.OpenGroupSocket();
-    MessageDispatcher dispatcher(model, progress, devices, bus, link.ack_event());
-    link.StartReceiving(dispatcher);
-    WorkerContext ctx{link, jobs, model, progress, bus, prompter, timings};
+    // The transfers run on this thread while the core's worker idles.
+    ConsoleCore core(ConsoleCoreDeps{factory, prompter, bus, timings, [](int) { std::exit(1); },
+                                     HostLink::Options{.group_port = 0}});
+    core.Start(bench::LoopbackSettings(host.port()));
+    WorkerContext ctx = core.Context();
+    SystemModel& model = core.model();
 
     constexpr int kReadRounds = 7;
     std::vector<double> reads;
     for (int i = 0; i < kReadRounds; ++i) {
         auto start = Clock::now();
-        ReadAllBlocks(ctx);
+        ReadAllBlocks(ctx, 0);
         reads.push_back(MsSince(start));
-        if (jobs.job_result != 1) std::fprintf(stderr, "a read failed\n");
     }
     const double pauses = 6.0 * static_cast<double>(timings.block_read_pause.count());
     const double read_median = Median(reads);
@@ -89,7 +82,7 @@ int main() {
     Datagram answer{};
     for (int i = 0; i < kWriteRounds; ++i) {
         auto start = Clock::now();
-        if (!WriteBlock(ctx, kPagingBlock)) std::fprintf(stderr, "a write failed\n");
+        if (!WriteBlock(ctx, kPagingBlock, 0)) std::fprintf(stderr, "a write failed\n");
         writes.push_back(MsSince(start));
 
         start = Clock::now();

@@ -12,8 +12,7 @@
 #include <vector>
 
 #include "bench_support.h"
-#include "link/host_link.h"
-#include "link/message_dispatcher.h"
+#include "link/console_core.h"
 #include "link/requests.h"
 
 namespace {
@@ -65,17 +64,11 @@ int main() {
     PosixSocketFactory factory;
     bench::SilentPrompter prompter;
     NullUiBus bus;
-    SystemModel model;
-    ProgressState progress;
-    DeviceList devices;
-    HostLink link(
-        factory, prompter, Timings{}, [](int) { std::exit(1); },
-        HostLink::Options{.group_port = 0});
-    const NetworkSettings settings = bench::LoopbackSettings(host.port());
-    link.OpenHostSocket(settings);
-    link.OpenGroupSocket();
-    MessageDispatcher dispatcher(model, progress, devices, bus, link.ack_event());
-    link.StartReceiving(dispatcher);
+    // Requests go from this thread while the core's worker idles.
+    ConsoleCore core(ConsoleCoreDeps{factory, prompter, bus, Timings{}, [](int) { std::exit(1); },
+                                     HostLink::Options{.group_port = 0}});
+    core.Start(bench::LoopbackSettings(host.port()));
+    HostLink& link = core.link();
     Datagram d{};
     Stats via_link = Measure([&] {
         std::copy_n(request.begin(), length, d.begin());

@@ -7,7 +7,7 @@
 
 namespace qavo {
 
-void ReadAllBlocks(WorkerContext& ctx) {
+int ReadAllBlocks(WorkerContext& ctx, ProgressSession session) {
     int result = 1;
     Datagram d{};
     for (uint8_t id = 0; id < kBlockCount; ++id) {
@@ -18,17 +18,16 @@ void ReadAllBlocks(WorkerContext& ctx) {
         }
         std::this_thread::sleep_for(ctx.timings.block_read_pause);
     }
-    CloseProgress(ctx.progress, ctx.bus);
-    if (result == -1) {
+    CloseProgress(ctx.progress, ctx.bus, session);
+    // A console that is closing asks nothing more.
+    if (result == -1 && !ctx.link.sending_stopped()) {
         ctx.prompter.Ask({"Sync Timeout, loading the default parameters!",
                           "Synchronization system parameters", BoxButtons::kOk});
-        result = 1;
     }
-    ctx.jobs.job_result = result;
-    ctx.jobs.job_done_event.Signal();
+    return 1;
 }
 
-bool WriteBlock(WorkerContext& ctx, uint8_t block_id) {
+bool WriteBlock(WorkerContext& ctx, uint8_t block_id, ProgressSession session) {
     if (block_id == kReservedBlock || block_id >= kBlockCount) return true;
     std::vector<uint8_t> block;
     {
@@ -48,22 +47,18 @@ bool WriteBlock(WorkerContext& ctx, uint8_t block_id) {
             BuildBlockWrite(block_id, number, static_cast<uint16_t>(offset),
                             std::span<const uint8_t>(block).subspan(offset, n), d);
         if (ctx.link.SendWithAck(BLOCK_WRITE, d, length) != 0) return false;
-        StepProgress(ctx.progress, ctx.bus);
+        StepProgress(ctx.progress, ctx.bus, session);
     }
     return true;
 }
 
-void WriteBlocksJob(WorkerContext& ctx, uint8_t block_id) {
-    if (block_id == kReservedBlock || block_id >= kBlockCount) {
-        ctx.jobs.job_done_event.Signal();
-        return;
-    }
-    bool ok = WriteBlock(ctx, block_id);
+int WriteBlocksJob(WorkerContext& ctx, uint8_t block_id, ProgressSession session) {
+    if (block_id == kReservedBlock || block_id >= kBlockCount) return 1;
+    bool ok = WriteBlock(ctx, block_id, session);
     // Block 0 is always followed by block 1. A failure of either is
     // reported: a half-written configuration is never called a success.
-    if (block_id == kEquipmentBlock) ok = WriteBlock(ctx, kPagingBlock) && ok;
-    ctx.jobs.job_result = ok ? 1 : -1;
-    ctx.jobs.job_done_event.Signal();
+    if (block_id == kEquipmentBlock) ok = WriteBlock(ctx, kPagingBlock, session) && ok;
+    return ok ? 1 : -1;
 }
 
 }  // namespace qavo

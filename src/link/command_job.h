@@ -6,12 +6,15 @@
 #include <cstdint>
 #include <deque>
 #include <functional>
+#include <memory>
 #include <mutex>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "model/progress_state.h"
 #include "platform/auto_reset_event.h"
+#include "platform/completion.h"
 
 namespace qavo {
 
@@ -49,8 +52,39 @@ struct Job {
     // Firmware: the update list's entries ("a.b.c.d - VerM.m") and the file.
     std::vector<std::string> firmware_devices;
     std::string firmware_path;
+    // The progress dialog session this job steps (and a read closes); 0: none.
+    ProgressSession progress_session = 0;
 
     bool IsHeartbeat() const { return job_kind == JobKind::kHeartbeat; }
+};
+
+// How one job ended. Each job carries its own, so a job whose waiter gave
+// up can end at any time without completing anybody else's wait.
+struct JobTicket {
+    // Signalled when the worker has run the job to its end.
+    Completion job_done_event;
+    // 1 success, -1 failure: set by block writes, the read of all blocks and
+    // audio control; 1 for the other jobs. Valid once job_done_event is signalled.
+    std::atomic<int> job_result{1};
+
+    void Finish(int result) {
+        job_result = result;
+        job_done_event.Signal();
+    }
+};
+using JobHandle = std::shared_ptr<JobTicket>;
+
+// A job as the worker takes it, with the ticket its end is told on.
+struct QueuedJob {
+    Job job;
+    JobHandle ticket;
+};
+
+// What a waiter learns of its job.
+struct JobOutcome {
+    bool in_time = false;  // the job ended within the waiter's limit
+    int job_result = -1;   // its result when it did
+    bool ok() const { return in_time && job_result != -1; }
 };
 
 // Where jobs wait for the command worker. Jobs run one at a time in the
@@ -58,28 +92,23 @@ struct Job {
 // replaces a heartbeat that is still waiting (the link needs only one).
 class CommandJob {
   public:
-    // Writes the job and wakes the worker. Any thread.
-    void Queue(Job job);
+    // Writes the job and wakes the worker. Any thread. The ticket tells
+    // when the job has ended and how.
+    JobHandle Queue(Job job);
     // Takes the next job, or nothing when none waits. Worker.
-    std::optional<Job> Take();
+    std::optional<QueuedJob> Take();
     size_t Pending() const;
 
-    // The usual way to wait for a job that signals job_done_event: clear
-    // the event, queue the job, wait at most `limit`. True when the job
-    // signalled its end in time. `wait` lets the GUI keep painting while it
-    // waits (it must return true once the event is taken); by default the
-    // calling thread blocks.
-    using WaitFunction = std::function<bool(AutoResetEvent&, std::chrono::milliseconds)>;
-    bool QueueAndWait(Job job, std::chrono::milliseconds limit, const WaitFunction& wait = {});
+    // Queues the job and waits at most `limit` for its own end with `wait`
+    // (empty: BlockingWait). A job still running when the limit passes goes
+    // on to its end.
+    JobOutcome QueueAndWait(Job job, std::chrono::milliseconds limit, const WaitFunction& wait);
 
     AutoResetEvent command_event;
-    AutoResetEvent job_done_event;
-    // 1 success, -1 failure: set by block writes, the read of all blocks and audio control.
-    std::atomic<int> job_result{1};
 
   private:
     mutable std::mutex mutex_;
-    std::deque<Job> queue_;
+    std::deque<QueuedJob> queue_;
 };
 
 }  // namespace qavo

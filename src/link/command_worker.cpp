@@ -13,8 +13,8 @@ void CommandWorker::Start() {
 }
 
 void CommandWorker::Stop() {
-    if (!thread_.joinable()) return;
     stopping_ = true;
+    if (!thread_.joinable()) return;
     ctx_.jobs.command_event.Signal();
     thread_.join();
 }
@@ -23,25 +23,25 @@ void CommandWorker::Loop() {
     for (;;) {
         ctx_.jobs.command_event.Wait();
         while (!stopping_) {
-            auto job = ctx_.jobs.Take();
-            if (!job) break;
-            RunJob(*job);
+            auto queued = ctx_.jobs.Take();
+            if (!queued) break;
+            // The job's end is told on its own ticket, so it completes only
+            // its own waiter's wait, however late it comes.
+            queued->ticket->Finish(RunJob(queued->job));
         }
         if (stopping_) return;
     }
 }
 
-void CommandWorker::RunJob(const Job& job) {
+int CommandWorker::RunJob(const Job& job) {
     switch (job.job_kind) {
         case JobKind::kSingle:
-            RunSingle(job);
-            break;
+            return RunSingle(job);
         case JobKind::kFirmware:
             RunFirmwareJob(ctx_, job.firmware_devices, job.firmware_path);
-            break;
+            return 1;
         case JobKind::kReadAllBlocks:
-            ReadAllBlocks(ctx_);
-            break;
+            return ReadAllBlocks(ctx_, job.progress_session);
         case JobKind::kAudioControl: {
             unsigned hosts;
             {
@@ -50,37 +50,41 @@ void CommandWorker::RunJob(const Job& job) {
             }
             Datagram d{};
             const size_t length = BuildAudioControl(job, hosts, d);
-            ctx_.jobs.job_result = 1;
+            // Audio control counts as done once sent, answered or not.
             ctx_.link.SendWithAck(AUDIO_CONTROL, d, length);
-            break;
+            return 1;
         }
         case JobKind::kHeartbeat: {
             Datagram d{};
             const size_t length = BuildHeartbeat(job.job_code, d);
-            ctx_.link.SendPlain(std::span<const uint8_t>(d).first(length));
-            break;
+            if (!ctx_.link.sending_stopped()) {
+                ctx_.link.SendPlain(std::span<const uint8_t>(d).first(length));
+            }
+            return 1;
         }
     }
+    return 1;
 }
 
-void CommandWorker::RunSingle(const Job& job) {
+int CommandWorker::RunSingle(const Job& job) {
     Datagram d{};
     switch (job.job_op) {
         case BLOCK_WRITE:
-            WriteBlocksJob(ctx_, static_cast<uint8_t>(job.job_param));
-            return;
+            return WriteBlocksJob(ctx_, static_cast<uint8_t>(job.job_param), job.progress_session);
         case DISCOVER:
             ctx_.link.SendWithAck(DISCOVER, d, 3);
-            return;
+            return 1;
         default:
             break;
     }
     const size_t length = BuildSingleRequest(job, d);
-    if (length == 0) return;  // not a request the console knows
+    if (length == 0) return 1;  // not a request the console knows
     if (job.job_op == LOG_COMMAND && job.job_param == 0) ctx_.before_log_request();
+    // NET_PARAMS and IMPEDANCE end whatever SendWithAck returned; their
+    // waiters learn only that the request is over.
     ctx_.link.SendWithAck(static_cast<uint8_t>(job.job_op), d, length,
                           static_cast<uint8_t>(job.job_param));
-    if (job.job_op == NET_PARAMS || job.job_op == IMPEDANCE) ctx_.jobs.job_done_event.Signal();
+    return 1;
 }
 
 }  // namespace qavo

@@ -17,15 +17,18 @@ class CommandWorker {
     CommandWorker& operator=(const CommandWorker&) = delete;
 
     void Start();
-    // Ends the thread after the job it runs (tests and orderly shutdown).
+    // Ends the thread after the job it runs; jobs still waiting are not
+    // run. To cut a long job short, stop the link's sending first
+    // (HostLink::StopSending): a transfer then ends before its next chunk
+    // and a firmware job before its next device.
     void Stop();
 
-    // Runs one job on the calling thread.
-    void RunJob(const Job& job);
+    // Runs one job on the calling thread; returns its result (1 or -1).
+    int RunJob(const Job& job);
 
   private:
     void Loop();
-    void RunSingle(const Job& job);
+    int RunSingle(const Job& job);
 
     WorkerContext ctx_;
     std::atomic<bool> stopping_{false};

@@ -11,14 +11,25 @@ std::string FormatDeviceEntry(uint32_t address, unsigned major, unsigned minor) 
     return text;
 }
 
-void DeviceList::Append(std::string entry) {
+bool DeviceList::Append(std::string entry) {
     std::lock_guard lock(mutex_);
+    if (entries_.size() >= kMaxEntries) {
+        ++dropped_;
+        return false;
+    }
     entries_.push_back(std::move(entry));
+    return true;
 }
 
 void DeviceList::Clear() {
     std::lock_guard lock(mutex_);
     entries_.clear();
+    dropped_ = 0;
+}
+
+size_t DeviceList::dropped() const {
+    std::lock_guard lock(mutex_);
+    return dropped_;
 }
 
 std::vector<std::string> DeviceList::Entries() const {

@@ -23,6 +23,10 @@ HostLink::HostLink(SocketFactory& sockets, Prompter& prompter, Timings timings,
       options_(options) {}
 
 HostLink::~HostLink() {
+    StopReceiving();
+}
+
+void HostLink::StopReceiving() {
     stopping_ = true;
     {
         std::lock_guard lock(sockets_mutex_);
@@ -31,6 +35,27 @@ HostLink::~HostLink() {
     }
     if (host_receiver_.joinable()) host_receiver_.join();
     if (group_receiver_.joinable()) group_receiver_.join();
+}
+
+void HostLink::StopSending() {
+    sending_stopped_ = true;
+    ack_event_.Signal();
+}
+
+bool HostLink::WaitForAck(std::chrono::milliseconds limit) {
+    // In slices, so that StopSending ends the wait even when its signal
+    // was taken or cleared before this wait began.
+    constexpr std::chrono::milliseconds kSlice{20};
+    const auto deadline = std::chrono::steady_clock::now() + limit;
+    for (;;) {
+        if (sending_stopped_) return false;
+        const auto now = std::chrono::steady_clock::now();
+        if (now >= deadline) return false;
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - now);
+        if (ack_event_.WaitFor(std::min(left + std::chrono::milliseconds(1), kSlice))) {
+            return !sending_stopped_;
+        }
+    }
 }
 
 std::unique_ptr<UdpSocket> HostLink::CreateSocket() {
@@ -81,8 +106,17 @@ void HostLink::OpenGroupSocket() {
 }
 
 void HostLink::RecreateSockets() {
-    Replace(Which::kGroup, nullptr);
-    Replace(Which::kHost, nullptr);
+    // The old sockets must be closed before the new ones bind the same
+    // ports. A receive loop holds its socket only while it waits in a
+    // receive, which the interrupt ends at once: wait (briefly) until both
+    // have let go, then close them here.
+    std::shared_ptr<UdpSocket> old_group = Replace(Which::kGroup, nullptr);
+    std::shared_ptr<UdpSocket> old_host = Replace(Which::kHost, nullptr);
+    for (auto* old : {&old_group, &old_host}) {
+        for (int i = 0; i < 1000 && *old && old->use_count() > 1; ++i)
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        old->reset();
+    }
     OpenHostSocket(settings_);
     OpenGroupSocket();
 }
@@ -92,7 +126,7 @@ std::shared_ptr<UdpSocket> HostLink::Current(Which which) const {
     return which == Which::kHost ? host_socket_ : group_socket_;
 }
 
-void HostLink::Replace(Which which, std::shared_ptr<UdpSocket> socket) {
+std::shared_ptr<UdpSocket> HostLink::Replace(Which which, std::shared_ptr<UdpSocket> socket) {
     std::shared_ptr<UdpSocket> old;
     {
         std::lock_guard lock(sockets_mutex_);
@@ -100,9 +134,10 @@ void HostLink::Replace(Which which, std::shared_ptr<UdpSocket> socket) {
         old = std::move(slot);
         slot = std::move(socket);
     }
-    // The reader's pending receive ends; the socket closes when the reader
-    // lets go of it, so its descriptor is never reused under the reader.
+    // The reader's pending receive ends; the socket closes when the last
+    // holder lets go of it, so its descriptor is never reused under the reader.
     if (old) old->Interrupt();
+    return old;
 }
 
 int HostLink::SendWithAck(uint8_t op, std::span<uint8_t> d, size_t length, uint8_t param,
@@ -139,15 +174,16 @@ int HostLink::SendWithAck(uint8_t op, std::span<uint8_t> d, size_t length, uint8
             break;
     }
     length = std::min(length, d.size());
+    if (sending_stopped_) return -1;
     ack_event_.Clear();
     int tries = kTriesPerRequest;
     bool acknowledged = false;
     do {
         tries_left_ = tries;
         SendPlain(d.first(length));
-        acknowledged = ack_event_.WaitFor(wait);
+        acknowledged = WaitForAck(wait);
         --tries;
-    } while (tries > 0 && !acknowledged);
+    } while (tries > 0 && !acknowledged && !sending_stopped_);
     tries_left_ = 0;
     return acknowledged ? 0 : -1;
 }
@@ -159,6 +195,7 @@ void HostLink::SendPlain(std::span<const uint8_t> datagram) {
 }
 
 void HostLink::StartReceiving(MessageDispatcher& dispatcher) {
+    if (host_receiver_.joinable() || stopping_) return;
     host_receiver_ = std::thread([this, &dispatcher] { ReceiveLoop(Which::kHost, dispatcher); });
     group_receiver_ = std::thread([this, &dispatcher] { ReceiveLoop(Which::kGroup, dispatcher); });
 }
@@ -166,17 +203,23 @@ void HostLink::StartReceiving(MessageDispatcher& dispatcher) {
 void HostLink::ReceiveLoop(Which which, MessageDispatcher& dispatcher) {
     Datagram buffer{};
     while (!stopping_) {
-        auto socket = Current(which);
-        if (!socket) {
-            // Between the close and the reopening of RecreateSockets.
-            std::this_thread::sleep_for(std::chrono::milliseconds(5));
-            continue;
+        ReceiveResult got;
+        {
+            // Held only for the receive, never while the datagram is handled
+            // (a handler may wait for the GUI thread, which may be the one
+            // re-creating the sockets).
+            auto socket = Current(which);
+            if (!socket) {
+                // Between the close and the reopening of RecreateSockets.
+                std::this_thread::sleep_for(std::chrono::milliseconds(5));
+                continue;
+            }
+            got = socket->ReceiveFrom(buffer);
         }
-        ReceiveResult got = socket->ReceiveFrom(buffer);
         if (got.kind != ReceiveResult::kDatagram || got.length == 0) continue;
         if (which == Which::kHost) {
             std::lock_guard lock(endpoint_mutex_);
-            host_endpoint_ = got.from;
+            if (!endpoint_pinned_) host_endpoint_ = got.from;
         }
         dispatcher.Dispatch(std::span<const uint8_t>(buffer.data(), got.length));
     }
@@ -190,6 +233,13 @@ Endpoint HostLink::host_endpoint() const {
 void HostLink::SetHostEndpointAddress(uint32_t address) {
     std::lock_guard lock(endpoint_mutex_);
     host_endpoint_.address = address;
+    endpoint_pinned_ = true;
+}
+
+void HostLink::SetHostEndpoint(const Endpoint& endpoint) {
+    std::lock_guard lock(endpoint_mutex_);
+    host_endpoint_ = endpoint;
+    endpoint_pinned_ = false;
 }
 
 uint16_t HostLink::host_socket_port() const {

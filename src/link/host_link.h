@@ -61,12 +61,31 @@ class HostLink {
     // One send to the host endpoint, no wait. Command worker only.
     void SendPlain(std::span<const uint8_t> datagram);
 
-    // Starts one receive thread per socket; they run until the link is destroyed.
+    // Starts one receive thread per socket; they run until StopReceiving.
+    // `dispatcher` must outlive them.
     void StartReceiving(MessageDispatcher& dispatcher);
+    // Ends the receive threads and waits for them: once it returns, no
+    // datagram reaches the dispatcher any more. Safe to call twice.
+    void StopReceiving();
+
+    // From now on SendWithAck sends nothing and returns -1 at once, and a
+    // wait for an acknowledgement in progress ends within a few
+    // milliseconds: the worker gets out of a long job when the console closes.
+    void StopSending();
+    bool sending_stopped() const { return sending_stopped_.load(); }
+
+    // Waits at most `limit` for an acknowledgement (it is taken). False when
+    // the time ran out or sending was stopped. Command worker only.
+    bool WaitForAck(std::chrono::milliseconds limit);
 
     Endpoint host_endpoint() const;
     // A firmware job points the link at each device in turn; the port stays.
+    // Until the endpoint is set again, datagrams arriving from elsewhere (a
+    // status push of the host) do not turn it away from the device.
     void SetHostEndpointAddress(uint32_t address);
+    // Points the link at `endpoint`, which again follows the last sender on
+    // the host socket (after a firmware job: back to the host).
+    void SetHostEndpoint(const Endpoint& endpoint);
 
     AutoResetEvent& ack_event() { return ack_event_; }
     // Tries left to the request in progress (0 when none is in progress).
@@ -81,7 +100,8 @@ class HostLink {
     void FailBind(std::unique_ptr<UdpSocket>& socket);
     void ReceiveLoop(Which which, MessageDispatcher& dispatcher);
     std::shared_ptr<UdpSocket> Current(Which which) const;
-    void Replace(Which which, std::shared_ptr<UdpSocket> socket);
+    // Puts `socket` in the slot; returns the old one, interrupted.
+    std::shared_ptr<UdpSocket> Replace(Which which, std::shared_ptr<UdpSocket> socket);
 
     SocketFactory& factory_;
     Prompter& prompter_;
@@ -96,10 +116,12 @@ class HostLink {
 
     mutable std::mutex endpoint_mutex_;
     Endpoint host_endpoint_;
+    bool endpoint_pinned_ = false;
 
     AutoResetEvent ack_event_;
     std::atomic<int> tries_left_{0};
 
+    std::atomic<bool> sending_stopped_{false};
     std::atomic<bool> stopping_{false};
     std::thread host_receiver_;
     std::thread group_receiver_;

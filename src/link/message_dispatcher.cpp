@@ -188,9 +188,9 @@ void MessageDispatcher::DeviceInfo(std::span<const uint8_t> d) {
     if (d.size() < 9 || d[2] != 0) return;
     const uint32_t address =
         (uint32_t{d[3]} << 24) | (uint32_t{d[4]} << 16) | (uint32_t{d[5]} << 8) | d[6];
-    devices_.Append(FormatDeviceEntry(address, d[7], d[8]));
+    const bool kept = devices_.Append(FormatDeviceEntry(address, d[7], d[8]));
     ack_event_.Signal();
-    bus_.Post(UiTarget::kFirmwareDialog, WM_DEVICE_ANNOUNCED);
+    if (kept) bus_.Post(UiTarget::kFirmwareDialog, WM_DEVICE_ANNOUNCED);
 }
 
 void MessageDispatcher::BlockData(std::span<const uint8_t> d) {
@@ -207,7 +207,7 @@ void MessageDispatcher::BlockData(std::span<const uint8_t> d) {
                         std::min(n, block.size() - offset));
         }
     }
-    StepProgress(progress_, bus_);
+    StepProgressInMode(progress_, bus_, ProgressState::kReadingParameters);
     if (d[5] == 0) ack_event_.Signal();
 }
 

@@ -23,14 +23,14 @@ bool ResetCountsOutOfRange(ParamImage& image) {
 
 void StartupSync(CommandJob& jobs, SystemModel& model, ProgressState& progress, UiBus& bus,
                  Prompter& prompter, const Timings& timings, const StartupSyncHooks& hooks) {
-    BeginProgress(progress, bus, ProgressState::kReadingParameters, 56);
-
     Job read;
     read.job_kind = JobKind::kReadAllBlocks;
     read.job_op = BLOCK_READ;
     read.job_param = 2;
+    read.progress_session = BeginProgress(progress, bus, ProgressState::kReadingParameters, 56);
     // When the limit passes, the checks run on whatever has arrived; the
-    // worker finishes the read in the background.
+    // worker finishes the read in the background and closes its own
+    // progress dialog, never a later one.
     jobs.QueueAndWait(read, timings.startup_read_limit, hooks.wait);
 
     bool reset;

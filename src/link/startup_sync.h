@@ -16,7 +16,7 @@ struct StartupSyncHooks {
     std::function<bool()> main_window_visible = [] { return true; };
     std::function<void()> show_control_view = [] {};
     // How the GUI waits without blocking (default: the calling thread blocks).
-    CommandJob::WaitFunction wait;
+    WaitFunction wait;
 };
 
 // After every login: reads the six blocks under the progress dialog (at

@@ -93,9 +93,10 @@ void ExportLog(const LogExportContext& context) {
     LogRows log = LoadLog(context.database);
     if (log.status != DbStatus::kOk) context.prompter.Ask(InfoBox(kDatabaseErrorText));
 
-    BeginProgress(context.progress, context.bus, ProgressState::kSavingLog, 0);
+    const ProgressSession session =
+        BeginProgress(context.progress, context.bus, ProgressState::kSavingLog, 0);
     FileResult result = FileResult::Failure(*path + ": the export did not run");
-    AutoResetEvent done;
+    Completion done;
     try {
         std::thread writer([&] {
             try {
@@ -109,13 +110,14 @@ void ExportLog(const LogExportContext& context) {
             while (!context.wait(done, std::chrono::milliseconds(1000))) {
             }
         } else {
-            done.Wait();
+            while (!BlockingWait(done, std::chrono::milliseconds(1000))) {
+            }
         }
         writer.join();
     } catch (const std::system_error& e) {
         result = FileResult::Failure(*path + ": " + e.what());
     }
-    CloseProgress(context.progress, context.bus);
+    CloseProgressNow(context.progress, context.bus, session);
     context.prompter.Ask(result.ok ? InfoBox(kSavedText) : ExportFailedBox(result.error));
 }
 

@@ -6,7 +6,7 @@
 
 #include "model/progress_state.h"
 #include "model/system_model.h"
-#include "platform/auto_reset_event.h"
+#include "platform/completion.h"
 #include "platform/file_picker.h"
 #include "platform/prompter.h"
 #include "platform/ui_bus.h"
@@ -45,17 +45,15 @@ void SaveConfiguration(SystemModel& model, FilePicker& files, Prompter& prompter
 // changes nothing and shows the error instead of the completion.
 void ImportConfiguration(SystemModel& model, FilePicker& files, Prompter& prompter);
 
-// How the calling thread waits for the writer of the workbook: true once
-// the event is taken. The GUI thread runs its event loop meanwhile.
-using FileWaitFunction = std::function<bool(AutoResetEvent&, std::chrono::milliseconds)>;
-
 struct LogExportContext {
     ConsoleDatabase& database;
     ProgressState& progress;
     UiBus& bus;
     FilePicker& files;
     Prompter& prompter;
-    FileWaitFunction wait;  // empty: the calling thread blocks
+    // How the calling thread waits for the writer of the workbook; the GUI
+    // thread runs its event loop meanwhile. Empty: the calling thread blocks.
+    WaitFunction wait;
 };
 
 // Save with the log view: every row of the table `log` into a workbook,

@@ -34,7 +34,7 @@ struct ConsoleServices {
     std::function<void(WindowMessage, intptr_t)> send_to_main = [](WindowMessage, intptr_t) {};
     // How the GUI thread waits for a job without blocking paint and
     // notifications (a local event loop); by default the thread blocks.
-    CommandJob::WaitFunction wait;
+    WaitFunction wait;
 };
 
 }  // namespace qavo

@@ -74,40 +74,30 @@ CMainFrame::CMainFrame(Deps deps, QWidget* parent)
     addDockWidget(Qt::LeftDockWidgetArea, nav_);
     setStyleSheet("QMainWindow { background: rgb(153,153,153); }");
 
-    // The PC's addresses, the network settings, the sockets.
+    // The PC's addresses, the network settings, then the sockets and the
+    // threads (the model holds its defaults from the start).
     local_adapters_ = ListLocalAddresses(8);
     NetworkSettings network;
     LoadNetworkSettings(deps_.database, prompter_, network);
-    link_ = std::make_unique<HostLink>(deps_.sockets, prompter_, deps_.timings, deps_.exit_process,
-                                       deps_.link_options);
-    link_->OpenHostSocket(network);
-    link_->OpenGroupSocket();
+    core_ = std::make_unique<ConsoleCore>(ConsoleCoreDeps{
+        deps_.sockets, prompter_, bus_, deps_.timings, deps_.exit_process, deps_.link_options});
+    core_->Start(network);
+    supervision_ = std::make_unique<LinkSupervision>(core_->model());
 
-    // The model's defaults, then the threads.
-    model_.image.ApplyDefaults();
-    model_.live.ApplyDefaults();
-    dispatcher_ =
-        std::make_unique<MessageDispatcher>(model_, progress_, devices_, bus_, link_->ack_event());
-    supervision_ = std::make_unique<LinkSupervision>(model_);
-    WorkerContext context{*link_, jobs_, model_, progress_, bus_, prompter_, deps_.timings};
-    context.before_log_request = [this] { dispatcher_->BeginLogTransfer(); };
-    worker_ = std::make_unique<CommandWorker>(context);
-    worker_->Start();
-    link_->StartReceiving(*dispatcher_);
-
-    services_ = std::make_unique<ConsoleServices>(ConsoleServices{
-        model_, jobs_, progress_, prompter_, files_, bus_, deps_.database, session_, auto_timing_,
-        deps_.timings, [this](WindowMessage m, intptr_t w) { handleMessage(m, w); },
-        [](AutoResetEvent& event, std::chrono::milliseconds limit) {
-            return GuiWait(event, limit);
-        }});
+    services_ = std::make_unique<ConsoleServices>(
+        ConsoleServices{core_->model(), core_->jobs(), core_->progress(), prompter_, files_, bus_,
+                        deps_.database, session_, auto_timing_, deps_.timings,
+                        [this](WindowMessage m, intptr_t w) { handleMessage(m, w); },
+                        [this](const Completion& done, std::chrono::milliseconds limit) {
+                            return waitOnGui(done, limit);
+                        }});
     if (!credentials_) {
         own_credentials_ = std::make_unique<DialogCredentialsPrompt>(session_, this);
         credentials_ = own_credentials_.get();
     }
     users_ =
         std::make_unique<UserCommands>(deps_.database, prompter_, session_, *credentials_, this);
-    msg_info_ = new CMsgInfo(progress_, this);
+    msg_info_ = new CMsgInfo(core_->progress(), this);
 
     // The account's lock and the clock schedule, then the timer.
     LoadOperatorAndTiming(deps_.database, prompter_, session_.lock, auto_timing_);
@@ -123,11 +113,19 @@ CMainFrame::CMainFrame(Deps deps, QWidget* parent)
 }
 
 CMainFrame::~CMainFrame() {
-    // The worker and the receive threads may wait for this thread: release
-    // them, then end them before the objects they use go away.
+    // The worker and the receive threads may wait for this thread (a box to
+    // answer): release them, then end them before what they use goes away.
     dispatch_.Shutdown();
-    worker_->Stop();
-    link_.reset();
+    core_->Stop();
+}
+
+bool CMainFrame::waitOnGui(const Completion& done, std::chrono::milliseconds limit) {
+    // The dialog follows the progress state at once, before and after, not
+    // only when the queued notifications arrive.
+    msg_info_->handle(WM_PROGRESS_SHOW);
+    const bool in_time = GuiWait(done, limit);
+    msg_info_->handle(WM_PROGRESS_STEP);
+    return in_time;
 }
 
 void CMainFrame::deliver(UiTarget target, WindowMessage message, intptr_t wparam) {
@@ -144,8 +142,8 @@ void CMainFrame::deliver(UiTarget target, WindowMessage message, intptr_t wparam
         case UiTarget::kNavigationPane: {
             bool fault;
             {
-                auto lock = model_.Lock();
-                fault = StateItemImage(model_.live.system_flags) == 10;
+                auto lock = model().Lock();
+                fault = StateItemImage(model().live.system_flags) == 10;
             }
             nav_->setStateFault(fault);
             break;
@@ -159,7 +157,7 @@ void CMainFrame::handleMessage(WindowMessage message, intptr_t wparam) {
     Job job;
     switch (message) {
         case WM_SAVE_NETWORK:
-            SaveNetworkSettings(deps_.database, prompter_, link_->settings());
+            SaveNetworkSettings(deps_.database, prompter_, link().settings());
             break;
         case WM_SWITCH_VIEW: {
             const int id = ViewIdOf(static_cast<NavItem>(wparam));
@@ -182,8 +180,8 @@ void CMainFrame::handleMessage(WindowMessage message, intptr_t wparam) {
             job.job_op = SET_RELAYS;
             job.job_param = host;
             if (host >= 1 && host <= static_cast<int>(kMaxHosts)) {
-                auto lock = model_.Lock();
-                job.relay_outputs = model_.live.relay_outputs[static_cast<size_t>(host - 1)];
+                auto lock = model().Lock();
+                job.relay_outputs = model().live.relay_outputs[static_cast<size_t>(host - 1)];
             }
             queue(job);
             break;
@@ -199,7 +197,7 @@ void CMainFrame::handleMessage(WindowMessage message, intptr_t wparam) {
             queue(job);
             break;
         case WM_RECREATE_SOCKETS:
-            link_->RecreateSockets();
+            link().RecreateSockets();
             break;
         case WM_LINK_STATE:
             showLinkState();
@@ -244,8 +242,8 @@ void CMainFrame::openNavigationDialog(NavItem item) {
             if (!users_->CheckPrivilege(true)) break;
             bool link_up;
             {
-                auto lock = model_.Lock();
-                link_up = model_.live.link_up;
+                auto lock = model().Lock();
+                link_up = model().live.link_up;
             }
             if (link_up) {
                 // Read the level first; the dialog opens with whatever the
@@ -253,7 +251,7 @@ void CMainFrame::openNavigationDialog(NavItem item) {
                 Job read;
                 read.job_op = IMPEDANCE;
                 read.job_param = 0;
-                jobs_.QueueAndWait(read, deps_.timings.impedance_wait, services_->wait);
+                jobs().QueueAndWait(read, deps_.timings.impedance_wait, services_->wait);
             }
             // The sensitivity dialog comes with its own window.
             break;
@@ -286,7 +284,7 @@ void CMainFrame::onLogin() {
     hooks.main_window_visible = [this] { return isVisible(); };
     hooks.show_control_view = [this] { switchView(kControlView); };
     hooks.wait = services_->wait;
-    StartupSync(jobs_, model_, progress_, bus_, prompter_, deps_.timings, hooks);
+    StartupSync(jobs(), model(), core_->progress(), bus_, prompter_, deps_.timings, hooks);
 }
 
 void CMainFrame::onLogout() {
@@ -348,8 +346,8 @@ void CMainFrame::tick() {
 void CMainFrame::showLinkState() {
     bool up;
     {
-        auto lock = model_.Lock();
-        up = model_.live.link_up;
+        auto lock = model().Lock();
+        up = model().live.link_up;
     }
     setLinkIcon(up ? kLinkIconUp : kLinkIconDown);
 }

@@ -8,11 +8,7 @@
 #include <map>
 #include <memory>
 
-#include "link/command_job.h"
-#include "link/command_worker.h"
-#include "link/device_list.h"
-#include "link/host_link.h"
-#include "link/message_dispatcher.h"
+#include "link/console_core.h"
 #include "maintenance/sys_timing_logic.h"
 #include "model/auto_timing.h"
 #include "model/link_supervision.h"
@@ -103,9 +99,15 @@ class CMainFrame : public QMainWindow {
     QDialog* sysTimingDialog() const { return sys_timing_; }
     ConsoleServices& services() { return *services_; }
     UserSession& session() { return session_; }
-    SystemModel& model() { return model_; }
-    CommandJob& jobs() { return jobs_; }
-    HostLink& link() { return *link_; }
+    SystemModel& model() { return core_->model(); }
+    CommandJob& jobs() { return core_->jobs(); }
+    HostLink& link() { return core_->link(); }
+    ConsoleCore& core() { return *core_; }
+    // How the GUI thread waits for a job or a writer: the progress dialog
+    // of the exchange, if one is open, shows first; the event loop runs on;
+    // the operator's input to the windows already open has no effect until
+    // the wait ends.
+    bool waitOnGui(const Completion& done, std::chrono::milliseconds limit);
 
   protected:
     void closeEvent(QCloseEvent* event) override;
@@ -118,7 +120,7 @@ class CMainFrame : public QMainWindow {
     void openNavigationDialog(NavItem item);
     void setLinkIcon(int icon);
     ConsoleView* createView(int view_id);
-    void queue(Job job) { jobs_.Queue(std::move(job)); }
+    void queue(Job job) { core_->jobs().Queue(std::move(job)); }
     // Where the look is kept: the user profile, or the file given for tests.
     QSettings* profile() const;
 
@@ -132,17 +134,13 @@ class CMainFrame : public QMainWindow {
     std::unique_ptr<CredentialsPrompt> own_credentials_;
     CredentialsPrompt* credentials_ = nullptr;
 
-    SystemModel model_;
-    ProgressState progress_;
-    DeviceList devices_;
-    CommandJob jobs_;
+    // The link, the worker, the model and what they share; after the bus
+    // and the prompter they use, so it stops before they go.
+    std::unique_ptr<ConsoleCore> core_;
     UserSession session_;
     AutoTiming auto_timing_;
     AutoClock auto_clock_;
     std::function<long long()> now_ = [] { return static_cast<long long>(std::time(nullptr)); };
-    std::unique_ptr<HostLink> link_;
-    std::unique_ptr<MessageDispatcher> dispatcher_;
-    std::unique_ptr<CommandWorker> worker_;
     std::unique_ptr<LinkSupervision> supervision_;
     std::unique_ptr<ConsoleServices> services_;
     std::unique_ptr<UserCommands> users_;

@@ -33,36 +33,35 @@ CMsgInfo::CMsgInfo(ProgressState& progress, QWidget* parent)
     setFixedSize(440, 96);
 }
 
-void CMsgInfo::refresh(bool after_step) {
+void CMsgInfo::refresh() {
     const int total = std::clamp(progress_.progress_total.load(), 0, 65535);
     const int count = std::clamp(progress_.progress_count.load(), 0, 65535);
     bar_->setRange(0, std::max(total, 1));
     bar_->setValue(std::min(count, std::max(total, 1)));
     label_->setText(
-        QString::fromStdString(ProgressText(progress_.progress_mode, count, total, after_step)));
+        QString::fromStdString(ProgressText(progress_.progress_mode, count, total, count > 0)));
 }
 
 void CMsgInfo::handle(WindowMessage message) {
-    switch (message) {
-        case WM_PROGRESS_SHOW:
-            // An exchange that has already ended shows nothing.
-            if (!progress_.open) return;
-            progress_.progress_event.Clear();
-            refresh(false);
-            if (parentWidget()) {
-                move(parentWidget()->geometry().center() - rect().center());
-            }
-            show();
-            raise();
-            break;
-        case WM_PROGRESS_STEP:
-            refresh(true);
-            break;
-        case WM_PROGRESS_CLOSE:
-            hide();
-            break;
-        default:
-            break;
+    if (message != WM_PROGRESS_SHOW && message != WM_PROGRESS_STEP &&
+        message != WM_PROGRESS_CLOSE) {
+        return;
+    }
+    // Notifications are coalesced and may arrive late: whichever arrives,
+    // the dialog shows what the progress state holds now. An exchange that
+    // has already ended shows nothing.
+    if (!progress_.open) {
+        hide();
+        return;
+    }
+    refresh();
+    if (!isVisible()) {
+        progress_.progress_event.Clear();
+        if (parentWidget()) {
+            move(parentWidget()->geometry().center() - rect().center());
+        }
+        show();
+        raise();
     }
 }
 

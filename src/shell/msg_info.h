@@ -22,7 +22,7 @@ class CMsgInfo : public QDialog {
     int value() const;
 
   private:
-    void refresh(bool after_step);
+    void refresh();
     ProgressState& progress_;
     QLabel* label_;
     QProgressBar* bar_;

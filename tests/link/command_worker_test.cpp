@@ -34,9 +34,9 @@ TEST(CommandJob, HeartbeatsReplaceEachOtherOperatorJobsNeverDo) {
     jobs.Queue(Single(ACK_RESET));
     std::vector<int> ops;
     std::vector<bool> heartbeat;
-    while (auto job = jobs.Take()) {
-        ops.push_back(job->job_op);
-        heartbeat.push_back(job->IsHeartbeat());
+    while (auto queued = jobs.Take()) {
+        ops.push_back(queued->job.job_op);
+        heartbeat.push_back(queued->job.IsHeartbeat());
     }
     // The first heartbeat gave way to the second; nothing else was dropped
     // and the order is the order written.
@@ -44,11 +44,40 @@ TEST(CommandJob, HeartbeatsReplaceEachOtherOperatorJobsNeverDo) {
     EXPECT_EQ(heartbeat, (std::vector<bool>{false, true, false, false}));
 }
 
-TEST(CommandJob, QueueAndWaitClearsAStaleCompletionFirst) {
-    CommandJob jobs;
-    jobs.job_done_event.Signal();  // left over from an earlier job
-    EXPECT_FALSE(jobs.QueueAndWait(Single(NET_PARAMS, 1), 5ms));
-    EXPECT_EQ(jobs.Pending(), 1u);
+TEST(CommandJob, ALateEndCompletesOnlyItsOwnJob) {
+    WorkerHarness h;  // nobody answers
+    // The read after login, given up after 2 ms; it runs on.
+    Job read;
+    read.job_kind = JobKind::kReadAllBlocks;
+    read.progress_session = BeginProgress(h.progress, h.bus, ProgressState::kReadingParameters, 56);
+    EXPECT_FALSE(h.jobs.QueueAndWait(read, 2ms, BlockingWait).in_time);
+    // A write of block 5 under its own progress, waited for while the
+    // read's late end comes.
+    Job write = Single(BLOCK_WRITE, kAudioPriorityBlock);
+    write.progress_session = BeginProgress(h.progress, h.bus, ProgressState::kWritingToHost, 1);
+    const JobOutcome outcome = h.jobs.QueueAndWait(write, 5000ms, BlockingWait);
+    // The write's own end: it failed, and its progress is still its own.
+    EXPECT_TRUE(outcome.in_time);
+    EXPECT_EQ(outcome.job_result, -1);
+    EXPECT_FALSE(outcome.ok());
+    EXPECT_TRUE(h.progress.open);
+    EXPECT_EQ(h.progress.session, write.progress_session);
+    EXPECT_EQ(h.progress.progress_mode, ProgressState::kWritingToHost);
+    // Both ran: the read tried block 0 twice, the write its chunk twice.
+    auto sent = h.Sent();
+    ASSERT_EQ(sent.size(), 4u);
+    EXPECT_EQ(sent[0].data[0], BLOCK_READ);
+    EXPECT_EQ(sent[3].data[0], BLOCK_WRITE);
+}
+
+TEST(CommandJob, AnAbandonedJobStillRunsToItsEnd) {
+    WorkerHarness h(Timings{});
+    h.AutoAck();
+    JobHandle ticket = h.jobs.Queue(Single(BLOCK_WRITE, kGroupsBlock));
+    // Nobody waits; the ticket still tells the end, and every chunk went out.
+    ASSERT_TRUE(ticket->job_done_event.WaitFor(5000ms));
+    EXPECT_EQ(ticket->job_result, 1);
+    EXPECT_EQ(h.Sent().size(), 4u);
 }
 
 TEST(CommandWorker, OperatorJobsWrittenTogetherAllRunInOrder) {
@@ -62,11 +91,8 @@ TEST(CommandWorker, OperatorJobsWrittenTogetherAllRunInOrder) {
     audio.audio_request = {0x22, 0xFF};
     h.jobs.Queue(audio);
     h.jobs.Queue(Heartbeat());
-    CommandWorker worker(h.Context());
-    worker.Start();
-    for (int i = 0; i < 5000 && h.Sent().size() < 3; ++i)
-        std::this_thread::sleep_for(1ms);
-    worker.Stop();
+    ASSERT_TRUE(h.WaitSent(3));
+    h.core.Stop();
     auto sent = h.Sent();
     ASSERT_EQ(sent.size(), 3u);
     EXPECT_EQ(sent[0].data[0], ACK_RESET);
@@ -77,17 +103,12 @@ TEST(CommandWorker, OperatorJobsWrittenTogetherAllRunInOrder) {
 TEST(CommandWorker, HeartbeatWrittenDuringABlockWriteGoesAfterIt) {
     WorkerHarness h(Timings{});  // real waits: every chunk is acknowledged at once
     h.AutoAck();
-    CommandWorker worker(h.Context());
-    worker.Start();
-    h.jobs.job_done_event.Clear();
-    h.jobs.Queue(Single(BLOCK_WRITE, kGroupsBlock));
-    for (int i = 0; i < 5000 && h.Sent().empty(); ++i)
-        std::this_thread::sleep_for(1ms);
+    JobHandle write = h.jobs.Queue(Single(BLOCK_WRITE, kGroupsBlock));
+    ASSERT_TRUE(h.WaitSent(1));
     h.jobs.Queue(Heartbeat());
-    ASSERT_TRUE(h.jobs.job_done_event.WaitFor(5000ms));
-    for (int i = 0; i < 5000 && h.Sent().size() < 5; ++i)
-        std::this_thread::sleep_for(1ms);
-    worker.Stop();
+    ASSERT_TRUE(write->job_done_event.WaitFor(5000ms));
+    ASSERT_TRUE(h.WaitSent(5));
+    h.core.Stop();
     auto sent = h.Sent();
     ASSERT_EQ(sent.size(), 5u);
     for (int i = 0; i < 4; ++i)
@@ -126,7 +147,9 @@ TEST(BlockWrite, ChunkingOfEachBlock) {
         WorkerHarness h(Timings{});
         h.AutoAck();
         auto ctx = h.Context();
-        ASSERT_TRUE(WriteBlock(ctx, c.block));
+        const ProgressSession session =
+            BeginProgress(h.progress, h.bus, ProgressState::kWritingToHost, 44);
+        ASSERT_TRUE(WriteBlock(ctx, c.block, session));
         auto chunks = Chunks(h.Sent());
         ASSERT_EQ(chunks.size(), c.chunks);
         for (size_t i = 0; i + 1 < chunks.size(); ++i) {
@@ -147,31 +170,28 @@ TEST(BlockWrite, ChunkingOfEachBlock) {
     }
 }
 
-TEST(BlockWrite, EquipmentWritesBlockZeroThenOneAndSignalsOnce) {
+TEST(BlockWrite, EquipmentWritesBlockZeroThenOneAndEndsOnce) {
     WorkerHarness h(Timings{});
     h.AutoAck();
-    CommandWorker worker(h.Context());
-    worker.Start();
-    h.jobs.job_result = 0;
-    ASSERT_TRUE(h.jobs.QueueAndWait(Single(BLOCK_WRITE, kEquipmentBlock), 10000ms));
-    EXPECT_FALSE(h.jobs.job_done_event.WaitFor(50ms));  // signalled once only
-    worker.Stop();
+    const JobOutcome outcome =
+        h.jobs.QueueAndWait(Single(BLOCK_WRITE, kEquipmentBlock), 10000ms, BlockingWait);
+    EXPECT_TRUE(outcome.ok());
+    h.core.Stop();
     auto chunks = Chunks(h.Sent());
     ASSERT_EQ(chunks.size(), 44u);
     EXPECT_EQ(chunks[0].block, kEquipmentBlock);
     EXPECT_EQ(chunks[0].number, 0);
     for (size_t i = 1; i < 44; ++i)
         EXPECT_EQ(chunks[i].block, kPagingBlock);
-    EXPECT_EQ(h.jobs.job_result, 1);
 }
 
 TEST(BlockWrite, AnUnacknowledgedChunkStopsTheBlockAndFailsTheJob) {
     WorkerHarness h;
     h.AutoAck(2);  // the host stops answering after two chunks
     auto ctx = h.Context();
-    WriteBlocksJob(ctx, kGroupsBlock);
-    EXPECT_EQ(h.jobs.job_result, -1);
-    EXPECT_TRUE(h.jobs.job_done_event.WaitFor(0ms));
+    const ProgressSession session =
+        BeginProgress(h.progress, h.bus, ProgressState::kWritingToHost, 4);
+    EXPECT_EQ(WriteBlocksJob(ctx, kGroupsBlock, session), -1);
     // Two chunks, then the third sent twice; the fourth never.
     EXPECT_EQ(h.Sent().size(), 4u);
     EXPECT_EQ(h.progress.progress_count, 2);
@@ -190,21 +210,16 @@ TEST(BlockWrite, AFailedBlockZeroIsNeverReportedAsSuccess) {
             std::this_thread::sleep_for(1ms);
         h.AutoAck();
     });
-    WriteBlocksJob(ctx, kEquipmentBlock);
+    EXPECT_EQ(WriteBlocksJob(ctx, kEquipmentBlock, 0), -1);
     answer_block_one.join();
-    EXPECT_EQ(h.jobs.job_result, -1);
 }
 
 TEST(BlockWrite, ReservedAndUnknownBlocksAreNeverWritten) {
     WorkerHarness h;
     h.AutoAck();
     auto ctx = h.Context();
-    for (uint8_t id : {uint8_t{3}, uint8_t{6}, uint8_t{200}}) {
-        h.jobs.job_result = 7;
-        WriteBlocksJob(ctx, id);
-        EXPECT_TRUE(h.jobs.job_done_event.WaitFor(0ms));
-        EXPECT_EQ(h.jobs.job_result, 7);
-    }
+    for (uint8_t id : {uint8_t{3}, uint8_t{6}, uint8_t{200}})
+        EXPECT_EQ(WriteBlocksJob(ctx, id, 0), 1);
     EXPECT_TRUE(h.Sent().empty());
 }
 
@@ -212,11 +227,9 @@ TEST(CommandWorker, NetParamsAndImpedanceSignalTheirEndAnswerOrNot) {
     for (bool answered : {true, false}) {
         WorkerHarness h;
         if (answered) h.AutoAck();
-        CommandWorker worker(h.Context());
-        worker.Start();
-        EXPECT_TRUE(h.jobs.QueueAndWait(Single(NET_PARAMS, 1), 5000ms));
-        EXPECT_TRUE(h.jobs.QueueAndWait(Single(IMPEDANCE, 0), 5000ms));
-        worker.Stop();
+        EXPECT_TRUE(h.jobs.QueueAndWait(Single(NET_PARAMS, 1), 5000ms, BlockingWait).in_time);
+        EXPECT_TRUE(h.jobs.QueueAndWait(Single(IMPEDANCE, 0), 5000ms, BlockingWait).in_time);
+        h.core.Stop();
         EXPECT_EQ(h.Sent().size(), answered ? 2u : 4u);
     }
 }
@@ -236,22 +249,18 @@ TEST(CommandWorker, LogRequestStartsANewLogTransfer) {
 
 TEST(StartupSync, SilentHostKeepsTheDefaultsAndStillAsksForStatus) {
     WorkerHarness h;  // nobody answers
-    CommandWorker worker(h.Context());
-    worker.Start();
     int shown = 0;
     StartupSyncHooks hooks;
     hooks.show_control_view = [&] { ++shown; };
     StartupSync(h.jobs, h.model, h.progress, h.bus, h.prompter, h.timings, hooks);
     // READ_STATUS follows the failed read (and is not answered either).
-    for (int i = 0; i < 5000 && h.Sent().size() < 4; ++i)
-        std::this_thread::sleep_for(1ms);
-    worker.Stop();
+    ASSERT_TRUE(h.WaitSent(4));
+    h.core.Stop();
     EXPECT_EQ(h.model.image, ParamImage{});
     ASSERT_EQ(h.prompter.asked().size(), 1u);
     EXPECT_EQ(h.prompter.asked()[0],
               (BoxRequest{"Sync Timeout, loading the default parameters!",
                           "Synchronization system parameters", BoxButtons::kOk}));
-    EXPECT_EQ(h.jobs.job_result, 1);
     EXPECT_EQ(shown, 1);
     // Only block 0 was tried, twice; then the whole live status is asked for.
     auto sent = h.Sent();
@@ -281,14 +290,12 @@ TEST(StartupSync, CountsOutOfRangeAreResetWithOneBox) {
         h.model.image.Set(fields::host_count, c.hosts);
         h.model.image.Set(fields::paging_count, c.consoles);
         h.model.image.Set(fields::group_count, c.groups);
-        CommandWorker worker(h.Context());
-        worker.Start();
         StartupSyncHooks hooks;
         bool shown = false;
         hooks.main_window_visible = [] { return false; };
         hooks.show_control_view = [&] { shown = true; };
         StartupSync(h.jobs, h.model, h.progress, h.bus, h.prompter, h.timings, hooks);
-        worker.Stop();
+        h.core.Stop();
         EXPECT_EQ(h.model.image.host_count(), c.want_hosts);
         EXPECT_EQ(h.model.image.paging_count(), c.want_consoles);
         EXPECT_EQ(h.model.image.group_count(), c.want_groups);

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -13,6 +16,12 @@ namespace {
 
 using namespace std::chrono_literals;
 using testing::WorkerHarness;
+
+Job Single(int op) {
+    Job job;
+    job.job_op = op;
+    return job;
+}
 
 class FirmwareTest : public ::testing::Test {
   protected:
@@ -175,23 +184,107 @@ TEST_F(FirmwareTest, AChunkNotAcknowledgedStopsTheRestButSendsTheEnd) {
     EXPECT_EQ(h.prompter.asked().back().text, "Downloading error!");
 }
 
-TEST_F(FirmwareTest, JobVisitsEveryDeviceInTurn) {
+TEST_F(FirmwareTest, JobVisitsEveryDeviceInTurnThenTalksToTheHostAgain) {
     WorkerHarness h;
-    auto ctx = h.Context();
+    const Endpoint host = h.link.host_endpoint();
+    Job job;
+    job.job_kind = JobKind::kFirmware;
+    job.firmware_devices = {"127.0.0.10 - Ver1.0", "127.0.0.9 - Ver1.0"};
+    job.firmware_path = MakeFile(1024);
     // Nothing answers: each device gets FW_BEGIN twice and FW_END twice.
-    RunFirmwareJob(ctx, {"127.0.0.10 - Ver1.0", "127.0.0.9 - Ver1.0"}, MakeFile(1024));
+    ASSERT_TRUE(h.jobs.QueueAndWait(job, 5000ms, BlockingWait).in_time);
+    // The next request goes to the host, not to the last device.
+    h.jobs.Queue(Single(ACK_RESET));
+    ASSERT_TRUE(h.WaitSent(10));
     auto sent = h.Sent();
-    ASSERT_EQ(sent.size(), 8u);
+    ASSERT_EQ(sent.size(), 10u);
     EXPECT_EQ(sent[0].to.address, 0x7F00000Au);
     EXPECT_EQ(sent[4].to.address, 0x7F000009u);
-    EXPECT_EQ(h.link.host_endpoint().address, 0x7F000009u);  // the last device's address stays
-    EXPECT_EQ(h.link.host_endpoint().port, 16888);
+    EXPECT_EQ(sent[8].data[0], ACK_RESET);
+    EXPECT_EQ(sent[8].to, host);
+    EXPECT_EQ(h.link.host_endpoint(), host);
     auto notes = h.bus.notes();
     std::vector<intptr_t> selected;
     for (auto& n : notes) {
         if (n.message == WM_FIRMWARE_DEVICE) selected.push_back(n.wparam);
     }
     EXPECT_EQ(selected, (std::vector<intptr_t>{0, 1}));
+}
+
+TEST_F(FirmwareTest, AFifoOrAFileTooLongForTheChunkNumbersIsRefusedBeforeAnythingIsSent) {
+    const auto fifo = std::filesystem::temp_directory_path() /
+                      ("qavo_fw_fifo_" + std::to_string(::getpid()) + ".bin");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    files_.push_back(fifo);
+    // One byte too many for 16-bit chunk numbers; sparse, so it takes no room.
+    const auto huge = std::filesystem::temp_directory_path() /
+                      ("qavo_fw_huge_" + std::to_string(::getpid()) + ".bin");
+    { std::ofstream(huge, std::ios::binary).put('x'); }
+    files_.push_back(huge);
+    std::filesystem::resize_file(huge, kMaxFirmwareLength + 1);
+    const std::string longest = MakeFile(0);
+    std::filesystem::resize_file(longest, kMaxFirmwareLength);
+
+    struct Case {
+        std::string path;
+        std::string words;  // in the message
+    };
+    for (const Case& c :
+         {Case{fifo.string(), "not a regular file"}, Case{huge.string(), "too large"},
+          Case{"/dev/zero", "not a regular file"}}) {
+        SCOPED_TRACE(c.path);
+        WorkerHarness h;
+        h.AutoAck();
+        Job job;
+        job.job_kind = JobKind::kFirmware;
+        job.firmware_devices = {"127.0.0.10 - Ver1.0", "127.0.0.9 - Ver1.0"};
+        job.firmware_path = c.path;
+        // Without the check the worker would block on the FIFO for ever.
+        ASSERT_TRUE(h.jobs.QueueAndWait(job, 5000ms, BlockingWait).in_time);
+        EXPECT_TRUE(h.Sent().empty());
+        auto asked = h.prompter.asked();
+        ASSERT_EQ(asked.size(), 1u);  // once, not once per device
+        EXPECT_EQ(asked[0].caption, "Firmware download");
+        EXPECT_EQ(asked[0].icon, BoxIcon::kError);
+        EXPECT_NE(asked[0].text.find(c.words), std::string::npos) << asked[0].text;
+        EXPECT_NE(asked[0].text.find(c.path), std::string::npos) << asked[0].text;
+    }
+
+    // The longest file that fits still begins: its length goes out whole.
+    WorkerHarness h;
+    auto ctx = h.Context();
+    EXPECT_FALSE(TransferFirmware(ctx, longest));  // nobody answers
+    auto sent = h.Sent();
+    ASSERT_FALSE(sent.empty());
+    ASSERT_EQ(sent[0].data[0], FW_BEGIN);
+    uint64_t length = 0;
+    for (int i = 0; i < 8; ++i)
+        length |= uint64_t{sent[0].data[6 + i]} << (8 * i);
+    EXPECT_EQ(length, kMaxFirmwareLength);
+    EXPECT_EQ(h.progress.progress_total, 65535 + 10);
+}
+
+TEST_F(FirmwareTest, StoppingTheCoreCutsAJobOverSilentDevicesShort) {
+    // Long waits: five silent devices would hold the worker for minutes.
+    Timings patient;
+    patient.ack_wait = 60000ms;
+    WorkerHarness h(patient);
+    Job job;
+    job.job_kind = JobKind::kFirmware;
+    job.firmware_devices = {"127.0.0.10 - Ver1.0", "127.0.0.11 - Ver1.0", "127.0.0.12 - Ver1.0",
+                            "127.0.0.13 - Ver1.0", "127.0.0.14 - Ver1.0"};
+    job.firmware_path = MakeFile(4096);
+    JobHandle ticket = h.jobs.Queue(job);
+    ASSERT_TRUE(h.WaitSent(1));  // FW_BEGIN to the first device
+    h.core.Stop();
+    // The job ended inside the first device's wait: nothing more went out,
+    // no other device was visited, and nobody was asked anything.
+    EXPECT_TRUE(ticket->job_done_event.IsSignalled());
+    auto sent = h.Sent();
+    ASSERT_EQ(sent.size(), 1u);
+    EXPECT_EQ(sent[0].data[0], FW_BEGIN);
+    EXPECT_EQ(sent[0].to.address, 0x7F00000Au);
+    EXPECT_TRUE(h.prompter.asked().empty());
 }
 
 }  // namespace

@@ -4,8 +4,8 @@
 
 #include <thread>
 
+#include "link/console_core.h"
 #include "link/host_link.h"
-#include "link/message_dispatcher.h"
 #include "support/fake_prompter.h"
 #include "support/fake_udp_socket.h"
 #include "support/fake_ui_bus.h"
@@ -142,16 +142,11 @@ TEST_F(LinkFixture, OpsThatFixTheirOwnLength) {
 
 TEST_F(LinkFixture, AcknowledgementOnEitherSocketCompletesTheRequest) {
     // Real waits: the answer comes from another thread and ends the wait at once.
-    HostLink patient(factory, prompter, Timings{},
-                     [this](int code) { exit_codes.push_back(code); });
-    patient.OpenHostSocket(NetworkSettings{});
-    patient.OpenGroupSocket();
-    SystemModel model;
-    ProgressState progress;
-    DeviceList devices;
     testing::FakeUiBus bus;
-    MessageDispatcher dispatcher(model, progress, devices, bus, patient.ack_event());
-    patient.StartReceiving(dispatcher);
+    ConsoleCore core(ConsoleCoreDeps{factory, prompter, bus, Timings{},
+                                     [this](int code) { exit_codes.push_back(code); }});
+    core.Start(NetworkSettings{});
+    HostLink& patient = core.link();
     for (size_t socket : {0u, 1u}) {
         std::thread host([&] {
             while (Sent().empty())
@@ -168,14 +163,11 @@ TEST_F(LinkFixture, AcknowledgementOnEitherSocketCompletesTheRequest) {
 }
 
 TEST_F(LinkFixture, RequestsFollowTheLastSenderOnTheHostSocketOnly) {
-    link.OpenHostSocket(NetworkSettings{});
-    link.OpenGroupSocket();
-    SystemModel model;
-    ProgressState progress;
-    DeviceList devices;
     testing::FakeUiBus bus;
-    MessageDispatcher dispatcher(model, progress, devices, bus, link.ack_event());
-    link.StartReceiving(dispatcher);
+    ConsoleCore core(ConsoleCoreDeps{factory, prompter, bus, Timings::Scaled(0.01),
+                                     [this](int code) { exit_codes.push_back(code); }});
+    core.Start(NetworkSettings{});
+    HostLink& link = core.link();
     const Endpoint a{0x7F000005, 17000};
     factory.made[0]->Inject({14, 1}, a);
     for (int i = 0; i < 5000 && link.host_endpoint() != a; ++i) {
@@ -188,6 +180,18 @@ TEST_F(LinkFixture, RequestsFollowTheLastSenderOnTheHostSocketOnly) {
     EXPECT_EQ(link.host_endpoint(), a);
     link.SendPlain(std::vector<uint8_t>{14, 0, 0, 14, 0});
     EXPECT_EQ(Sent().back().to, a);
+
+    // Pointed at a device (a firmware job), the link stays with it whoever
+    // else speaks; pointed back, it follows the last sender again.
+    link.SetHostEndpointAddress(0x7F000042);
+    factory.made[0]->Inject({0, 1, 0, 0, 0, 0}, a);
+    ASSERT_TRUE(bus.WaitFor(WM_STATUS_CHANGED, 2, std::chrono::milliseconds(5000)));
+    EXPECT_EQ(link.host_endpoint(), (Endpoint{0x7F000042, a.port}));
+    link.SetHostEndpoint(a);
+    const Endpoint b{0x7F000006, 17001};
+    factory.made[0]->Inject({0, 1, 0, 0, 0, 0}, b);
+    ASSERT_TRUE(bus.WaitFor(WM_STATUS_CHANGED, 3, std::chrono::milliseconds(5000)));
+    EXPECT_EQ(link.host_endpoint(), b);
 }
 
 }  // namespace

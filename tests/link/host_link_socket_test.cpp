@@ -5,8 +5,7 @@
 #include <atomic>
 #include <thread>
 
-#include "link/host_link.h"
-#include "link/message_dispatcher.h"
+#include "link/console_core.h"
 #include "support/fake_prompter.h"
 #include "support/fake_ui_bus.h"
 
@@ -57,14 +56,18 @@ class Responder {
 };
 
 struct SocketLinkTest : ::testing::Test {
-    void Open(HostLink& link, uint16_t host_port) {
+    // The console core talking to 127.0.0.1:`host_port` from any free port.
+    // The tests send from their own thread while the core's worker idles.
+    std::unique_ptr<ConsoleCore> Open(Timings timings, uint16_t host_port) {
         NetworkSettings settings;
         settings.pc_udp_port = "0";  // any free port
         settings.qavo_host_ip = kLoopback;
         settings.qavo_host_udp_port = std::to_string(host_port);
-        link.OpenHostSocket(settings);
-        link.OpenGroupSocket();
-        ASSERT_TRUE(exit_codes.empty());
+        auto core = std::make_unique<ConsoleCore>(
+            ConsoleCoreDeps{factory, prompter, bus, timings, record_exit});
+        core->Start(settings);
+        EXPECT_TRUE(exit_codes.empty());
+        return core;
     }
 
     PosixSocketFactory factory;
@@ -72,17 +75,12 @@ struct SocketLinkTest : ::testing::Test {
     testing::FakeUiBus bus;
     std::vector<int> exit_codes;
     HostLink::ExitFunction record_exit = [this](int code) { exit_codes.push_back(code); };
-    SystemModel model;
-    ProgressState progress;
-    DeviceList devices;
 };
 
 TEST_F(SocketLinkTest, AcknowledgedAtOnce) {
     Responder host(Responder::Mode::kAckAtOnce);
-    HostLink link(factory, prompter, Timings{}, record_exit);
-    Open(link, host.port());
-    MessageDispatcher dispatcher(model, progress, devices, bus, link.ack_event());
-    link.StartReceiving(dispatcher);
+    auto core = Open(Timings{}, host.port());
+    HostLink& link = core->link();
     Datagram d{};
     EXPECT_EQ(link.SendWithAck(ACK_RESET, d, 10), 0);
     EXPECT_EQ(host.received(), 1);
@@ -90,10 +88,8 @@ TEST_F(SocketLinkTest, AcknowledgedAtOnce) {
 
 TEST_F(SocketLinkTest, NoAnswerSendsTwiceAndFails) {
     Responder host(Responder::Mode::kSilent);
-    HostLink link(factory, prompter, Timings::Scaled(0.02), record_exit);
-    Open(link, host.port());
-    MessageDispatcher dispatcher(model, progress, devices, bus, link.ack_event());
-    link.StartReceiving(dispatcher);
+    auto core = Open(Timings::Scaled(0.02), host.port());
+    HostLink& link = core->link();
     Datagram d{};
     EXPECT_EQ(link.SendWithAck(SET_CLOCK, d, 10), -1);
     for (int i = 0; i < 2000 && host.received() < 2; ++i)
@@ -104,10 +100,8 @@ TEST_F(SocketLinkTest, NoAnswerSendsTwiceAndFails) {
 
 TEST_F(SocketLinkTest, StaleAcknowledgementDoesNotCompleteTheNextRequest) {
     Responder host(Responder::Mode::kSilent);
-    HostLink link(factory, prompter, Timings::Scaled(0.02), record_exit);
-    Open(link, host.port());
-    MessageDispatcher dispatcher(model, progress, devices, bus, link.ack_event());
-    link.StartReceiving(dispatcher);
+    auto core = Open(Timings::Scaled(0.02), host.port());
+    HostLink& link = core->link();
     // An acknowledgement arrives while nothing waits.
     const uint8_t stray[3] = {15, 0, 0};
     host.socket().SendTo({kLoopback, link.host_socket_port()}, stray);
@@ -124,10 +118,8 @@ TEST_F(SocketLinkTest, FirmwareChunkWaitsLongerThanOtherRequests) {
     Responder host(Responder::Mode::kAckAfterDelay, 300ms);
     Timings timings = Timings::Scaled(0.02);
     timings.fw_chunk_ack_wait = 2000ms;
-    HostLink link(factory, prompter, timings, record_exit);
-    Open(link, host.port());
-    MessageDispatcher dispatcher(model, progress, devices, bus, link.ack_event());
-    link.StartReceiving(dispatcher);
+    auto core = Open(timings, host.port());
+    HostLink& link = core->link();
     Datagram d{};
     EXPECT_EQ(link.SendWithAck(NET_PARAMS, d, 4), -1);
     // Let the two late answers of that request arrive and be cleared.
@@ -139,10 +131,8 @@ TEST_F(SocketLinkTest, FirmwareChunkWaitsLongerThanOtherRequests) {
 TEST_F(SocketLinkTest, RequestsGoToTheLastSender) {
     Responder first(Responder::Mode::kSilent);
     Responder second(Responder::Mode::kAckAtOnce);
-    HostLink link(factory, prompter, Timings{}, record_exit);
-    Open(link, first.port());
-    MessageDispatcher dispatcher(model, progress, devices, bus, link.ack_event());
-    link.StartReceiving(dispatcher);
+    auto core = Open(Timings{}, first.port());
+    HostLink& link = core->link();
     const uint8_t reply[2] = {14, 1};
     second.socket().SendTo({kLoopback, link.host_socket_port()}, reply);
     for (int i = 0; i < 5000 && link.host_endpoint().port != second.port(); ++i) {
@@ -156,16 +146,15 @@ TEST_F(SocketLinkTest, RequestsGoToTheLastSender) {
 
 TEST_F(SocketLinkTest, GroupSocketReceivesTheMulticastGroup) {
     Responder host(Responder::Mode::kSilent);
-    HostLink link(factory, prompter, Timings{}, record_exit);
-    Open(link, host.port());
-    MessageDispatcher dispatcher(model, progress, devices, bus, link.ack_event());
-    link.StartReceiving(dispatcher);
+    auto core = Open(Timings{}, host.port());
+    HostLink& link = core->link();
     auto sender = PosixUdpSocket::Create();
     ASSERT_TRUE(sender->Bind({kLoopback, 0}));
     const uint8_t status[6] = {0, 1, 0, kFlagFault, 0x00, 0xC0};
     ASSERT_TRUE(sender->SendTo({0xE00003A3, 16816}, status));
     ASSERT_TRUE(bus.WaitFor(WM_STATUS_CHANGED, 1, 5000ms));
     {
+        SystemModel& model = core->model();
         auto lock = model.Lock();
         EXPECT_EQ(model.live.system_flags, kFlagFault);
         EXPECT_EQ(model.live.contact_inputs[0], 0xC000);
@@ -176,10 +165,8 @@ TEST_F(SocketLinkTest, GroupSocketReceivesTheMulticastGroup) {
 
 TEST_F(SocketLinkTest, ReceivingGoesOnAfterTheSocketsAreRecreated) {
     Responder host(Responder::Mode::kAckAtOnce);
-    HostLink link(factory, prompter, Timings{}, record_exit);
-    Open(link, host.port());
-    MessageDispatcher dispatcher(model, progress, devices, bus, link.ack_event());
-    link.StartReceiving(dispatcher);
+    auto core = Open(Timings{}, host.port());
+    HostLink& link = core->link();
     link.RecreateSockets();
     EXPECT_TRUE(exit_codes.empty());
     // The host socket was bound to any free port again; the settings are kept.

@@ -304,6 +304,24 @@ TEST_F(DispatcherTest, DeviceInfoAddsOneEntryPerAnswer) {
               (std::vector<WindowMessage>{WM_DEVICE_ANNOUNCED, WM_DEVICE_ANNOUNCED}));
 }
 
+TEST_F(DispatcherTest, TheDeviceListStopsGrowingWhenFull) {
+    for (size_t i = 0; i < DeviceList::kMaxEntries + 44; ++i) {
+        Feed({5, 1, 0, 10, 0, static_cast<uint8_t>(i >> 8), static_cast<uint8_t>(i), 1, 0});
+        EXPECT_TRUE(Acked());  // every answer still ends the discovery's wait
+    }
+    auto entries = devices.Entries();
+    ASSERT_EQ(entries.size(), DeviceList::kMaxEntries);
+    // The first announcements stay; the later ones were not kept.
+    EXPECT_EQ(entries.front(), "10.0.0.0 - Ver1.0");
+    EXPECT_EQ(entries.back(), "10.0.0.255 - Ver1.0");
+    EXPECT_EQ(devices.dropped(), 44u);
+    EXPECT_EQ(bus.To(UiTarget::kFirmwareDialog).size(), DeviceList::kMaxEntries);
+    devices.Clear();
+    Feed({5, 1, 0, 10, 0, 0, 7, 1, 0});
+    EXPECT_EQ(devices.Entries(), std::vector<std::string>{"10.0.0.7 - Ver1.0"});
+    EXPECT_EQ(devices.dropped(), 0u);
+}
+
 Bytes BlockChunk(uint8_t kind, uint8_t id, uint8_t more, uint16_t offset, const Bytes& data) {
     Bytes d = {9, 1, 0, kind, id, more, 0, 0, 0, 0};
     WriteLe16(&d[6], static_cast<uint16_t>(data.size()));
@@ -313,6 +331,8 @@ Bytes BlockChunk(uint8_t kind, uint8_t id, uint8_t more, uint16_t offset, const 
 }
 
 TEST_F(DispatcherTest, BlockDataCopiesStepsAndCompletesOnTheLastChunk) {
+    BeginProgress(progress, bus, ProgressState::kReadingParameters, 56);
+    bus.Clear();
     Feed(BlockChunk(1, kGroupsBlock, 1, 2400, {'L', 'o', 'b', 'b', 'y', 0}));
     EXPECT_EQ(model.image.GetName(fields::group_name, 0), "Lobby");
     EXPECT_FALSE(Acked());
@@ -324,10 +344,17 @@ TEST_F(DispatcherTest, BlockDataCopiesStepsAndCompletesOnTheLastChunk) {
     EXPECT_EQ(progress.progress_count, 2);
     auto steps = bus.notes();
     ASSERT_EQ(steps.size(), 2u);
-    EXPECT_EQ(steps[0], (FakeUiBus::Note{UiTarget::kProgressDialog, WM_PROGRESS_STEP, true, 0}));
+    EXPECT_EQ(steps[0], (FakeUiBus::Note{UiTarget::kProgressDialog, WM_PROGRESS_STEP, false, 0}));
+
+    // A late chunk of a read never steps the progress of a write that
+    // followed it.
+    BeginProgress(progress, bus, ProgressState::kWritingToHost, 4);
+    Feed(BlockChunk(1, kEquipmentBlock, 0, 0, {4, 12}));
+    EXPECT_EQ(progress.progress_count, 0);
 }
 
 TEST_F(DispatcherTest, BlockDataEdgeCases) {
+    BeginProgress(progress, bus, ProgressState::kReadingParameters, 56);
     // An echo of a write (byte 3 = 0): nothing at all.
     Feed(BlockChunk(0, kEquipmentBlock, 0, 0, {9, 9}));
     EXPECT_EQ(model.image, ParamImage{});

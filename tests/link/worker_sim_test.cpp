@@ -6,9 +6,8 @@
 #include <fstream>
 
 #include "link/block_transfer.h"
-#include "link/command_worker.h"
+#include "link/console_core.h"
 #include "link/firmware_transfer.h"
-#include "link/message_dispatcher.h"
 #include "link/startup_sync.h"
 #include "sim_firmware.h"
 #include "sim_host.h"
@@ -36,18 +35,13 @@ struct SimStack {
         settings.pc_udp_port = "0";
         settings.qavo_host_ip = kLoopback;
         settings.qavo_host_udp_port = std::to_string(host.port());
-        link.OpenHostSocket(settings);
-        link.OpenGroupSocket();
-        link.StartReceiving(dispatcher);
-        worker.Start();
+        core.Start(settings);
     }
     ~SimStack() {
-        worker.Stop();
+        core.Stop();
         host.Stop();
     }
-    WorkerContext Context() {
-        return WorkerContext{link, jobs, model, progress, bus, prompter, timings};
-    }
+    WorkerContext Context() { return core.Context(); }
 
     sim::SimHost host;
     bool started = false;
@@ -55,14 +49,12 @@ struct SimStack {
     PosixSocketFactory factory;
     testing::FakePrompter prompter;
     testing::FakeUiBus bus;
-    SystemModel model;
-    ProgressState progress;
-    DeviceList devices;
-    CommandJob jobs;
-    HostLink link{factory, prompter, timings, [](int) {}, HostLink::Options{.group_port = 0}};
-    MessageDispatcher dispatcher{model, progress, devices, bus, link.ack_event()};
-    CommandWorker worker{WorkerContext{link, jobs, model, progress, bus, prompter, timings,
-                                       [this] { dispatcher.BeginLogTransfer(); }}};
+    ConsoleCore core{ConsoleCoreDeps{factory, prompter, bus, timings, [](int) {},
+                                     HostLink::Options{.group_port = 0}}};
+    SystemModel& model = core.model();
+    ProgressState& progress = core.progress();
+    CommandJob& jobs = core.jobs();
+    HostLink& link = core.link();
 };
 
 TEST(WorkerAgainstSimulator, StartupSyncReadsTheHostsBlocks) {
@@ -118,8 +110,7 @@ TEST(WorkerAgainstSimulator, WrittenBlocksAreWhatTheHostKeeps) {
         Job write;
         write.job_op = BLOCK_WRITE;
         write.job_param = block;
-        ASSERT_TRUE(s.jobs.QueueAndWait(write, 20000ms));
-        EXPECT_EQ(s.jobs.job_result, 1);
+        EXPECT_TRUE(s.jobs.QueueAndWait(write, 20000ms, BlockingWait).ok());
     }
     auto lock = s.model.Lock();
     EXPECT_EQ(s.host.Blocks(), s.model.image);

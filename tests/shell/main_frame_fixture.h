@@ -81,9 +81,10 @@ class MainFrameTest : public ::testing::Test {
         }
     }
 
-    // Runs events until `done` holds or ten seconds pass; whether it held.
-    static bool PumpUntil(const std::function<bool()>& done) {
-        const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    // Runs events until `done` holds or `limit` passes; whether it held.
+    static bool PumpUntil(const std::function<bool()>& done,
+                          std::chrono::milliseconds limit = std::chrono::seconds(10)) {
+        const auto end = std::chrono::steady_clock::now() + limit;
         while (!done()) {
             if (std::chrono::steady_clock::now() > end) return false;
             QCoreApplication::processEvents(QEventLoop::AllEvents, 5);

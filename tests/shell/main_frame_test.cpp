@@ -9,8 +9,10 @@
 #include <QDateTimeEdit>
 #include <QEventLoop>
 #include <QMenu>
+#include <QMouseEvent>
 #include <QTemporaryDir>
 #include <QThread>
+#include <QToolBar>
 #include <QTreeWidget>
 
 #include "console/host_st.h"
@@ -26,6 +28,24 @@ namespace qavo {
 namespace {
 
 using testing::MainFrameTest;
+using namespace std::chrono_literals;
+
+// Queues a click on the toolbar button of `command`, as the window system
+// queues the operator's click, to be handled whenever events are next run.
+void PostClick(CMainFrame& frame, int command) {
+    auto* bar = frame.findChild<QToolBar*>("mainToolBar");
+    ASSERT_NE(bar, nullptr);
+    QWidget* button = bar->widgetForAction(frame.action(command));
+    ASSERT_NE(button, nullptr);
+    const QPointF at = button->rect().center();
+    const QPointF global = button->mapToGlobal(at);
+    QCoreApplication::postEvent(
+        button, new QMouseEvent(QEvent::MouseButtonPress, at, global, Qt::LeftButton,
+                                Qt::LeftButton, Qt::NoModifier));
+    QCoreApplication::postEvent(
+        button, new QMouseEvent(QEvent::MouseButtonRelease, at, global, Qt::LeftButton,
+                                Qt::NoButton, Qt::NoModifier));
+}
 
 TEST_F(MainFrameTest, StartsLoggedOutOnThePicture) {
     EXPECT_EQ(frame->currentView(), kOtherView);
@@ -60,6 +80,67 @@ TEST_F(MainFrameTest, LoginReadsTheHostAndShowsTheControlView) {
     EXPECT_EQ(sent[6], (std::vector<uint8_t>{1, 0, 0, 0, 255}));
     EXPECT_TRUE(frame->action(32819)->isEnabled());
     EXPECT_FALSE(frame->action(32818)->isEnabled());
+}
+
+TEST_F(MainFrameTest, AClickQueuedBeforeTheLoginReadHasNoEffect) {
+    {
+        std::lock_guard lock(sockets.network->mutex);
+        sockets.network->auto_ack = false;  // the read runs out its tries
+    }
+    // Exit is enabled once the login succeeds, before the read begins: a
+    // click that reached it during the read would log the operator out.
+    // (Had it come through, the locked account's password would be asked
+    // for, and the scripted dialog fails the test.)
+    PostClick(*frame, 32819);
+    LogIn();
+    EXPECT_TRUE(frame->session().logged_in);
+    EXPECT_EQ(frame->currentView(), kControlView);
+    PumpUntil([] { return false; }, 50ms);
+    EXPECT_TRUE(frame->session().logged_in);
+
+    // The same click outside a wait does log out: the click itself works.
+    credentials.passwords = {std::string("qvl704219")};
+    PostClick(*frame, 32819);
+    EXPECT_TRUE(PumpUntil([&] { return !frame->session().logged_in; }));
+}
+
+TEST_F(MainFrameTest, AClickQueuedBeforeTheSensitivityReadHasNoEffect) {
+    LogIn();
+    Settle();
+    {
+        auto lock = frame->model().Lock();
+        frame->model().live.link_up = true;
+    }
+    {
+        std::lock_guard lock(sockets.network->mutex);
+        sockets.network->auto_ack = false;  // the read waits out its limit
+    }
+    const size_t before = SentCount();
+    PostClick(*frame, 32819);
+    credentials.passwords = {std::string("qvl704219")};
+    frame->navigation()->select(NavItem::kImpedance);
+    EXPECT_TRUE(frame->session().logged_in);
+    auto sent = SentSince(before);
+    ASSERT_FALSE(sent.empty());
+    EXPECT_EQ(sent[0], (std::vector<uint8_t>{IMPEDANCE, 0, 0, 0, 0}));
+    PumpUntil([] { return false; }, 50ms);
+    EXPECT_TRUE(frame->session().logged_in);
+}
+
+TEST_F(MainFrameTest, AWriteWaitedForOnTheGuiThreadNeedsNothingFromIt) {
+    LogIn();
+    Settle();
+    ProgressState& progress = frame->services().progress;
+    Job write;
+    write.job_op = BLOCK_WRITE;
+    write.job_param = kAudioPriorityBlock;
+    write.progress_session =
+        BeginProgress(progress, frame->services().bus, ProgressState::kWritingToHost, 1);
+    // The GUI thread blocks outright: the worker steps the progress without
+    // waiting for it, so the acknowledged write ends in time.
+    const JobOutcome outcome = frame->jobs().QueueAndWait(write, 5000ms, BlockingWait);
+    EXPECT_TRUE(outcome.ok());
+    EXPECT_EQ(progress.progress_count, 1);
 }
 
 TEST_F(MainFrameTest, ReflashByView) {
@@ -285,17 +366,31 @@ TEST_F(MainFrameTest, LookIsKeptForTheNextStart) {
 
 TEST_F(MainFrameTest, ProgressDialogShowsAndClosesAndAnEarlyCloseWins) {
     ProgressState& progress = frame->services().progress;
-    BeginProgress(progress, frame->services().bus, ProgressState::kReadingParameters, 56);
+    UiBus& bus = frame->services().bus;
+    const ProgressSession read =
+        BeginProgress(progress, bus, ProgressState::kReadingParameters, 56);
     QCoreApplication::processEvents();
     EXPECT_TRUE(frame->progressDialog()->isVisible());
-    progress.progress_count = 27;
-    StepProgress(progress, frame->services().bus);
-    EXPECT_EQ(frame->progressDialog()->text(), "Syncing system parameters, please wait ...50%");
-    CloseProgress(progress, frame->services().bus);
+    progress.progress_count = 26;
+    StepProgress(progress, bus, read);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(frame->progressDialog()->text(), "Syncing system parameters, please wait ...48%");
+    CloseProgress(progress, bus, read);
+    QCoreApplication::processEvents();
     EXPECT_FALSE(frame->progressDialog()->isVisible());
     // A close that comes before the dialog could show itself keeps it hidden.
-    BeginProgress(progress, frame->services().bus, ProgressState::kWritingToHost, 4);
-    CloseProgress(progress, frame->services().bus);
+    const ProgressSession write = BeginProgress(progress, bus, ProgressState::kWritingToHost, 4);
+    CloseProgress(progress, bus, write);
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(frame->progressDialog()->isVisible());
+    // The late end of an earlier exchange neither steps nor closes the next.
+    const ProgressSession next = BeginProgress(progress, bus, ProgressState::kWritingToHost, 4);
+    StepProgress(progress, bus, read);
+    CloseProgress(progress, bus, write);
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(frame->progressDialog()->isVisible());
+    EXPECT_EQ(progress.progress_count, 0);
+    CloseProgress(progress, bus, next);
     QCoreApplication::processEvents();
     EXPECT_FALSE(frame->progressDialog()->isVisible());
 }

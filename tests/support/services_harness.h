@@ -25,8 +25,8 @@ struct ServicesHarness {
     // Every job queued so far, in order; the queue is then empty.
     std::vector<Job> TakeJobs() {
         std::vector<Job> taken;
-        while (auto job = jobs.Take())
-            taken.push_back(*job);
+        while (auto queued = jobs.Take())
+            taken.push_back(queued->job);
         return taken;
     }
 
