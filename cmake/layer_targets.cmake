@@ -1,0 +1,53 @@
+# The layers as targets: every layer of cmake/layers.cmake is the static
+# library qavo_<layer>. Include after the table and cmake/layer_lookup.cmake.
+
+set(QAVO_SOURCE_ROOT "${PROJECT_SOURCE_DIR}/src")
+set(QAVO_LAYER_TABLE "${PROJECT_SOURCE_DIR}/cmake/layers.cmake")
+qavo_layer_table_check("${QAVO_LAYER_TABLE}")
+
+# qavo_layer_sources(<file>...): adds each file (relative to the calling
+# folder) to the target of its layer. Without the UI, files of the layers
+# that need Qt are left out.
+function(qavo_layer_sources)
+  foreach(file IN LISTS ARGN)
+    get_filename_component(path "${file}" ABSOLUTE BASE_DIR "${CMAKE_CURRENT_SOURCE_DIR}")
+    file(RELATIVE_PATH rel "${QAVO_SOURCE_ROOT}" "${path}")
+    qavo_layer_of(layer "${rel}")
+    if(layer STREQUAL "")
+      message(FATAL_ERROR "${path} belongs to no layer: name its folder or unit in "
+                          "${QAVO_LAYER_TABLE}")
+    endif()
+    if(NOT QAVO_UI AND NOT layer IN_LIST QAVO_QT_FREE_LAYERS)
+      continue()
+    endif()
+    target_sources(qavo_${layer} PRIVATE "${path}")
+  endforeach()
+endfunction()
+
+# Fails at configure time when a layer's target holds a file of src/ that
+# the table gives to another layer (sources added without
+# qavo_layer_sources, such as qavo_core's own list).
+function(qavo_layer_targets_match_table)
+  foreach(layer IN LISTS QAVO_LAYERS)
+    if(NOT TARGET qavo_${layer})
+      continue()
+    endif()
+    get_target_property(sources qavo_${layer} SOURCES)
+    get_target_property(base qavo_${layer} SOURCE_DIR)
+    foreach(source IN LISTS sources)
+      if(source MATCHES "^\\$<")
+        continue()
+      endif()
+      get_filename_component(path "${source}" ABSOLUTE BASE_DIR "${base}")
+      file(RELATIVE_PATH rel "${QAVO_SOURCE_ROOT}" "${path}")
+      if(rel MATCHES "^\\.\\./")
+        continue()
+      endif()
+      qavo_layer_of(owner "${rel}")
+      if(NOT owner STREQUAL layer)
+        message(FATAL_ERROR "qavo_${layer} builds ${path}, which ${QAVO_LAYER_TABLE} gives to "
+                            "the layer '${owner}'")
+      endif()
+    endforeach()
+  endforeach()
+endfunction()
