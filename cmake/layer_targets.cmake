@@ -51,3 +51,30 @@ function(qavo_layer_targets_match_table)
     endforeach()
   endforeach()
 endfunction()
+
+# The check of every include against the table, before any layer builds: a
+# file that includes a header of a layer above its own stops the build.
+function(qavo_add_layer_check)
+  set(patterns "")
+  foreach(suffix IN LISTS QAVO_LAYER_FILE_SUFFIXES)
+    list(APPEND patterns "${QAVO_SOURCE_ROOT}/*.${suffix}")
+  endforeach()
+  file(GLOB_RECURSE files CONFIGURE_DEPENDS ${patterns})
+  set(stamp "${CMAKE_BINARY_DIR}/layer_check.stamp")
+  add_custom_command(
+    OUTPUT "${stamp}"
+    COMMAND "${CMAKE_COMMAND}" "-DQAVO_SOURCE_ROOT=${QAVO_SOURCE_ROOT}"
+            "-DQAVO_LAYER_TABLE=${QAVO_LAYER_TABLE}"
+            -P "${PROJECT_SOURCE_DIR}/cmake/check_layers.cmake"
+    COMMAND "${CMAKE_COMMAND}" -E touch "${stamp}"
+    DEPENDS ${files} "${QAVO_LAYER_TABLE}" "${PROJECT_SOURCE_DIR}/cmake/layer_lookup.cmake"
+            "${PROJECT_SOURCE_DIR}/cmake/check_layers.cmake"
+    COMMENT "Checking the includes against the layers"
+    VERBATIM)
+  add_custom_target(qavo_layer_check DEPENDS "${stamp}")
+  foreach(layer IN LISTS QAVO_LAYERS)
+    if(TARGET qavo_${layer})
+      add_dependencies(qavo_${layer} qavo_layer_check)
+    endif()
+  endforeach()
+endfunction()

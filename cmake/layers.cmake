@@ -1,7 +1,7 @@
 # The layers of the console, bottom to top. The code of a layer includes the
 # headers of its own layer and of the layers below it, never of one above.
 # Each layer is the static library qavo_<layer>, which links only the layers
-# below it.
+# below it. cmake/check_layers.cmake holds every file to this table.
 set(QAVO_LAYERS core ui_base ui_views ui_shell)
 
 # Layers that link no Qt: their files include no <Q...> header.
