@@ -26,12 +26,21 @@ endfunction()
 
 # Fails at configure time when a layer's target holds a file of src/ that
 # the table gives to another layer (sources added without
-# qavo_layer_sources, such as qavo_core's own list).
+# qavo_layer_sources, such as qavo_core's own list), or links a layer that
+# is not below it.
 function(qavo_layer_targets_match_table)
   foreach(layer IN LISTS QAVO_LAYERS)
     if(NOT TARGET qavo_${layer})
       continue()
     endif()
+    qavo_layer_rank(rank "${layer}")
+    get_target_property(links qavo_${layer} LINK_LIBRARIES)
+    foreach(other IN LISTS QAVO_LAYERS)
+      qavo_layer_rank(other_rank "${other}")
+      if(other_rank GREATER_EQUAL rank AND "qavo_${other}" IN_LIST links)
+        message(FATAL_ERROR "qavo_${layer} links qavo_${other}, which is not below it")
+      endif()
+    endforeach()
     get_target_property(sources qavo_${layer} SOURCES)
     get_target_property(base qavo_${layer} SOURCE_DIR)
     foreach(source IN LISTS sources)
