@@ -1,0 +1,5 @@
+# A core header that includes Qt.
+set(QAVO_LAYERS core ui_base ui_views ui_shell)
+set(QAVO_QT_FREE_LAYERS core)
+set(QAVO_LAYER_core logic/)
+set(QAVO_LAYER_ui_views views/)

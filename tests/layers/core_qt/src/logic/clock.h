@@ -1,0 +1,7 @@
+#pragma once
+
+#include <QTime>
+
+inline QTime Noon() {
+    return QTime(12, 0);
+}

@@ -1,0 +1,5 @@
+#pragma once
+
+#include <QLabel>
+
+#include "logic/clock.h"

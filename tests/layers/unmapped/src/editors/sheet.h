@@ -1,0 +1,7 @@
+#pragma once
+
+#include "logic/rule.h"
+
+struct Sheet {
+    int rule = Rule();
+};

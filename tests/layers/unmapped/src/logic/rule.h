@@ -1,0 +1,5 @@
+#pragma once
+
+inline int Rule() {
+    return 1;
+}

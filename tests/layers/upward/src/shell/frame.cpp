@@ -1,0 +1,5 @@
+#include "shell/frame.h"
+
+Frame TheFrame() {
+    return Frame{};
+}

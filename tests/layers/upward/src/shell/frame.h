@@ -1,0 +1,7 @@
+#pragma once
+
+#include "views/panel.h"
+
+struct Frame {
+    Panel panel;
+};

@@ -1,0 +1,5 @@
+#include "views/panel.h"
+
+int PanelRule() {
+    return Rule();
+}
