@@ -39,14 +39,15 @@ class FirmwareTest : public ::testing::Test {
             std::filesystem::remove(f);
     }
     // A device that acknowledges everything, and once more after FW_BEGIN
-    // when it is ready.
+    // when it is ready. The second acknowledgement comes only once the first
+    // has been taken (SendWithAck of FW_BEGIN is over): two that arrived
+    // together would be one signal of the auto-resetting event.
     void ReadyDevice(WorkerHarness& h) {
         h.AutoAck();
         ready_ = std::thread([&h] {
             for (int i = 0; i < 5000; ++i) {
                 auto sent = h.Sent();
-                if (!sent.empty() && sent[0].data[0] == FW_BEGIN) {
-                    std::this_thread::sleep_for(5ms);
+                if (!sent.empty() && sent[0].data[0] == FW_BEGIN && h.link.tries_left() == 0) {
                     h.link.ack_event().Signal();
                     return;
                 }
