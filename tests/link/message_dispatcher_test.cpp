@@ -306,19 +306,19 @@ TEST_F(DispatcherTest, DeviceInfoAddsOneEntryPerAnswer) {
 
 TEST_F(DispatcherTest, TheDeviceListStopsGrowingWhenFull) {
     for (size_t i = 0; i < DeviceList::kMaxEntries + 44; ++i) {
-        Feed({5, 1, 0, 10, 0, static_cast<uint8_t>(i >> 8), static_cast<uint8_t>(i), 1, 0});
+        Feed({5, 1, 0, 127, 0, static_cast<uint8_t>(i >> 8), static_cast<uint8_t>(i), 1, 0});
         EXPECT_TRUE(Acked());  // every answer still ends the discovery's wait
     }
     auto entries = devices.Entries();
     ASSERT_EQ(entries.size(), DeviceList::kMaxEntries);
     // The first announcements stay; the later ones were not kept.
-    EXPECT_EQ(entries.front(), "10.0.0.0 - Ver1.0");
-    EXPECT_EQ(entries.back(), "10.0.0.255 - Ver1.0");
+    EXPECT_EQ(entries.front(), "127.0.0.0 - Ver1.0");
+    EXPECT_EQ(entries.back(), "127.0.0.255 - Ver1.0");
     EXPECT_EQ(devices.dropped(), 44u);
     EXPECT_EQ(bus.To(UiTarget::kFirmwareDialog).size(), DeviceList::kMaxEntries);
     devices.Clear();
-    Feed({5, 1, 0, 10, 0, 0, 7, 1, 0});
-    EXPECT_EQ(devices.Entries(), std::vector<std::string>{"10.0.0.7 - Ver1.0"});
+    Feed({5, 1, 0, 127, 0, 0, 7, 1, 0});
+    EXPECT_EQ(devices.Entries(), std::vector<std::string>{"127.0.0.7 - Ver1.0"});
     EXPECT_EQ(devices.dropped(), 0u);
 }
 
