@@ -29,6 +29,7 @@ set(QAVO_LAYER_core
   users/command_availability
   users/credentials_prompt
   users/user_session
+  editors/send_edited_blocks
 )
 
 # What every window uses: the skinned controls, the looks of lists and
@@ -54,6 +55,7 @@ set(QAVO_LAYER_ui_views
   console/
   users/
   maintenance/
+  editors/
 )
 
 # The shell: application, main window, navigation pane, picture views.

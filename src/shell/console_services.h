@@ -35,6 +35,11 @@ struct ConsoleServices {
     // How the GUI thread waits for a job without blocking paint and
     // notifications (a local event loop); by default the thread blocks.
     WaitFunction wait;
+    // A block-write request to the main window (WM_WRITE_EQUIPMENT and the
+    // other three): the write is queued under the progress session given
+    // and its own ticket returned.
+    std::function<JobHandle(WindowMessage, ProgressSession)> request_write =
+        [](WindowMessage, ProgressSession) { return JobHandle{}; };
 };
 
 }  // namespace qavo

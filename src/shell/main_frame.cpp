@@ -90,7 +90,8 @@ CMainFrame::CMainFrame(Deps deps, QWidget* parent)
                         [this](WindowMessage m, intptr_t w) { handleMessage(m, w); },
                         [this](const Completion& done, std::chrono::milliseconds limit) {
                             return waitOnGui(done, limit);
-                        }});
+                        },
+                        [this](WindowMessage m, ProgressSession s) { return requestWrite(m, s); }});
     if (!credentials_) {
         own_credentials_ = std::make_unique<DialogCredentialsPrompt>(session_, this);
         credentials_ = own_credentials_.get();
@@ -168,12 +169,7 @@ void CMainFrame::handleMessage(WindowMessage message, intptr_t wparam) {
         case WM_WRITE_FIRE_ALARM:
         case WM_WRITE_GROUPS:
         case WM_WRITE_AUDIO_PRIORITY:
-            job.job_op = BLOCK_WRITE;
-            job.job_param = message == WM_WRITE_EQUIPMENT    ? kEquipmentBlock
-                            : message == WM_WRITE_FIRE_ALARM ? kFireAlarmBlock
-                            : message == WM_WRITE_GROUPS     ? kGroupsBlock
-                                                             : kAudioPriorityBlock;
-            queue(job);
+            requestWrite(message, 0);
             break;
         case WM_SET_RELAYS: {
             const int host = static_cast<int>(wparam);
@@ -205,6 +201,29 @@ void CMainFrame::handleMessage(WindowMessage message, intptr_t wparam) {
         default:
             break;
     }
+}
+
+JobHandle CMainFrame::requestWrite(WindowMessage message, ProgressSession session) {
+    Job job;
+    job.job_op = BLOCK_WRITE;
+    switch (message) {
+        case WM_WRITE_EQUIPMENT:
+            job.job_param = kEquipmentBlock;  // the worker writes block 1 after it
+            break;
+        case WM_WRITE_FIRE_ALARM:
+            job.job_param = kFireAlarmBlock;
+            break;
+        case WM_WRITE_GROUPS:
+            job.job_param = kGroupsBlock;
+            break;
+        case WM_WRITE_AUDIO_PRIORITY:
+            job.job_param = kAudioPriorityBlock;
+            break;
+        default:
+            return {};
+    }
+    job.progress_session = session;
+    return jobs().Queue(std::move(job));
 }
 
 ConsoleView* CMainFrame::createView(int view_id) {

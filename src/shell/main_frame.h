@@ -78,6 +78,10 @@ class CMainFrame : public QMainWindow {
 
     // A custom message to the main window, on the GUI thread.
     void handleMessage(WindowMessage message, intptr_t wparam);
+    // WM_WRITE_EQUIPMENT, WM_WRITE_FIRE_ALARM, WM_WRITE_GROUPS or
+    // WM_WRITE_AUDIO_PRIORITY: queues the block write, stepping `session`;
+    // its ticket (none for another message).
+    JobHandle requestWrite(WindowMessage message, ProgressSession session);
     // Switches the central view to `view_id`; always a new view.
     void switchView(int view_id);
     // One tick of the one-second timer.

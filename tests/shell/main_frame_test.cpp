@@ -18,6 +18,7 @@
 #include "console/host_st.h"
 #include "console/log_view.h"
 #include "console/state_view.h"
+#include "editors/send_edited_blocks.h"
 #include "link/frame.h"
 #include "maintenance/sys_timing.h"
 #include "persistence/console_database.h"
@@ -141,6 +142,23 @@ TEST_F(MainFrameTest, AWriteWaitedForOnTheGuiThreadNeedsNothingFromIt) {
     const JobOutcome outcome = frame->jobs().QueueAndWait(write, 5000ms, BlockingWait);
     EXPECT_TRUE(outcome.ok());
     EXPECT_EQ(progress.progress_count, 1);
+}
+
+TEST_F(MainFrameTest, AnEditorsWriteGoesThroughTheMainWindowUnderItsProgress) {
+    LogIn();
+    Settle();
+    ConsoleServices& s = frame->services();
+    const EditorSendContext context{s.progress, s.bus,  s.prompter,
+                                    s.timings,  s.wait, s.request_write};
+    const size_t before = SentCount();
+    EXPECT_TRUE(SendEditedBlocks(context, WM_WRITE_AUDIO_PRIORITY, 5000ms));
+    EXPECT_EQ(prompter.asked().back().text, kSyncDoneText);
+    EXPECT_FALSE(frame->progressDialog()->isVisible());
+    EXPECT_EQ(s.progress.progress_count, 1);
+    auto sent = SentSince(before);
+    ASSERT_EQ(sent.size(), 1u);
+    EXPECT_EQ(sent[0][0], BLOCK_WRITE);
+    EXPECT_EQ(sent[0][4], kAudioPriorityBlock);
 }
 
 TEST_F(MainFrameTest, ReflashByView) {
