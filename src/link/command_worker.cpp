@@ -22,7 +22,9 @@ void CommandWorker::Stop() {
 void CommandWorker::Loop() {
     for (;;) {
         ctx_.jobs.command_event.Wait();
-        while (!stopping_) {
+        // Once the link sends nothing more (the console is closing), no job
+        // is taken: a request that never went out is never reported done.
+        while (!stopping_ && !ctx_.link.sending_stopped()) {
             auto queued = ctx_.jobs.Take();
             if (!queued) break;
             // The job's end is told on its own ticket, so it completes only
