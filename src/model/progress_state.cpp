@@ -40,22 +40,24 @@ void StepProgressInMode(ProgressState& progress, UiBus& bus, int mode) {
     bus.Post(UiTarget::kProgressDialog, WM_PROGRESS_STEP);
 }
 
+namespace {
+
+// Marks `session` over; false when it is no longer the one shown.
+bool EndSession(ProgressState& progress, ProgressSession session) {
+    std::lock_guard lock(progress.mutex);
+    if (session == 0 || progress.session != session) return false;
+    progress.open = false;
+    return true;
+}
+
+}  // namespace
+
 void CloseProgress(ProgressState& progress, UiBus& bus, ProgressSession session) {
-    {
-        std::lock_guard lock(progress.mutex);
-        if (session == 0 || progress.session != session) return;
-        progress.open = false;
-    }
-    bus.Post(UiTarget::kProgressDialog, WM_PROGRESS_CLOSE);
+    if (EndSession(progress, session)) bus.Post(UiTarget::kProgressDialog, WM_PROGRESS_CLOSE);
 }
 
 void CloseProgressNow(ProgressState& progress, UiBus& bus, ProgressSession session) {
-    {
-        std::lock_guard lock(progress.mutex);
-        if (session == 0 || progress.session != session) return;
-        progress.open = false;
-    }
-    bus.Send(UiTarget::kProgressDialog, WM_PROGRESS_CLOSE);
+    if (EndSession(progress, session)) bus.Send(UiTarget::kProgressDialog, WM_PROGRESS_CLOSE);
 }
 
 }  // namespace qavo
