@@ -1,0 +1,52 @@
+#include "editors/editor_look.h"
+
+#include <QAbstractItemView>
+#include <QDialog>
+#include <QLabel>
+#include <QPalette>
+
+#include "users/user_dialog_look.h"
+#include "widgets/shade_button.h"
+
+namespace qavo {
+
+void SetEditorBackground(QDialog* dialog) {
+    SetUserDialogBackground(dialog);
+}
+
+void ApplyEditorListLook(QAbstractItemView* list) {
+    QPalette palette = list->palette();
+    palette.setColor(QPalette::Base, QColor(204, 204, 204));
+    palette.setColor(QPalette::AlternateBase, QColor(204, 204, 204));
+    palette.setColor(QPalette::Text, Qt::blue);
+    list->setPalette(palette);
+    list->setSelectionBehavior(QAbstractItemView::SelectRows);
+    list->setSelectionMode(QAbstractItemView::SingleSelection);
+}
+
+ShadeButton* MakeEditorButton(const QString& text, const QString& icon, const QString& object_name,
+                              QWidget* parent) {
+    if (icon.isEmpty()) {
+        auto* button = new ShadeButton(text, parent);
+        button->setObjectName(object_name);
+        button->setTint(QColor(214, 218, 226));
+        button->setAutoDefault(false);
+        return button;
+    }
+    return MakeUserDialogButton(text, icon, object_name, parent);
+}
+
+QLabel* MakeCursorLabel(const QString& object_name, QWidget* parent) {
+    auto* label = new QLabel(parent);
+    label->setObjectName(object_name);
+    QPalette palette = label->palette();
+    palette.setColor(QPalette::WindowText, Qt::red);
+    label->setPalette(palette);
+    QFont font = label->font();
+    font.setBold(true);
+    label->setFont(font);
+    label->setAlignment(Qt::AlignCenter);
+    return label;
+}
+
+}  // namespace qavo
