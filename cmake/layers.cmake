@@ -30,6 +30,10 @@ set(QAVO_LAYER_core
   users/credentials_prompt
   users/user_session
   editors/send_edited_blocks
+  editors/zone_sel_logic
+  editors/sp_impedance_logic
+  editors/dev_param_cfg_logic
+  editors/paging_adr_cfg_logic
 )
 
 # What every window uses: the skinned controls, the looks of lists and

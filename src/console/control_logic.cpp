@@ -50,10 +50,13 @@ ZoneMask GroupSelection(const ParamImage& image, std::span<const unsigned> group
     return mask;
 }
 
-std::vector<GroupRow> BuildGroupRows(const ParamImage& image) {
+std::vector<GroupRow> BuildGroupRows(const ParamImage& image, const CodePage& code_page) {
     std::vector<GroupRow> rows;
+    const auto names = image.Block(kGroupsBlock);
     for (unsigned g = 0; g < image.BoundedGroupCount(); ++g) {
-        rows.push_back({Format("      %.2d", g + 1), image.GetName(fields::group_name, g)});
+        // The text is at most 12 bytes: the 13th byte is not part of it.
+        const auto name = names.subspan(fields::group_name.At(g), kNameSize - 1);
+        rows.push_back({Format("      %.2d", g + 1), code_page.DecodeName(name)});
     }
     return rows;
 }

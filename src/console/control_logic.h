@@ -14,6 +14,7 @@
 #include "link/command_job.h"
 #include "model/live_status.h"
 #include "model/param_image.h"
+#include "platform/code_page.h"
 #include "platform/prompter.h"
 
 namespace qavo {
@@ -58,10 +59,10 @@ inline constexpr int kZoneColumnCount = 10;  // 0 and 1, then eight zones
 
 struct GroupRow {
     std::string id_text;
-    std::string name;  // as stored: 8-bit text of the host's code page
+    std::string name;  // UTF-8, read from its stored bytes with the console's code page
     friend bool operator==(const GroupRow&, const GroupRow&) = default;
 };
-std::vector<GroupRow> BuildGroupRows(const ParamImage& image);
+std::vector<GroupRow> BuildGroupRows(const ParamImage& image, const CodePage& code_page);
 
 struct ZoneCell {
     unsigned zone;

@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QTimer>
+#include <algorithm>
 
 #include "console/report_list.h"
 #include "console/zone_list.h"
@@ -177,21 +178,29 @@ QLabel* CCtlView::makeLampLabel(const QString& text) {
     return label;
 }
 
+std::vector<GroupRow> CCtlView::readGroupRows() const {
+    const CodePage code_page = services_.code_page();
+    auto lock = services_.model.Lock();
+    return BuildGroupRows(services_.model.image, code_page);
+}
+
 void CCtlView::fillGroupList() {
-    std::vector<GroupRow> rows;
-    {
-        auto lock = services_.model.Lock();
-        rows = BuildGroupRows(services_.model.image);
-    }
     QList<QTreeWidgetItem*> items;
-    for (const GroupRow& row : rows) {
+    for (const GroupRow& row : readGroupRows()) {
         auto* item = new QTreeWidgetItem;
         item->setText(1, QString::fromStdString(row.id_text));
-        // Names come in the 8-bit code page of the system.
-        item->setText(2, QString::fromLocal8Bit(row.name));
+        item->setText(2, QString::fromStdString(row.name));
         items.append(item);
     }
     group_list_->addTopLevelItems(items);
+}
+
+void CCtlView::refreshGroupNames() {
+    const std::vector<GroupRow> rows = readGroupRows();
+    // The rows stay, with their selection; only the names are read again.
+    const int count = std::min(group_list_->topLevelItemCount(), static_cast<int>(rows.size()));
+    for (int r = 0; r < count; ++r)
+        group_list_->topLevelItem(r)->setText(2, QString::fromStdString(rows[r].name));
 }
 
 void CCtlView::rebuildZoneList() {

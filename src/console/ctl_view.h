@@ -44,6 +44,8 @@ class CCtlView : public ConsoleView {
 
     // Asks the host for the status of every host.
     void reflash();
+    // Shows the group names again in the console's code page (it changed).
+    void refreshGroupNames();
 
   protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -54,6 +56,7 @@ class CCtlView : public ConsoleView {
     QGroupBox* makeBox(const char* name, const QString& title);
     QLabel* makeLamp(const char* name);
     QLabel* makeLampLabel(const QString& text);
+    std::vector<GroupRow> readGroupRows() const;
     void fillGroupList();
     void rebuildZoneList();
     void refreshDots();

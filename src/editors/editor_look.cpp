@@ -12,6 +12,13 @@ namespace qavo {
 
 void SetEditorBackground(QDialog* dialog) {
     SetUserDialogBackground(dialog);
+    // On the grey background a disabled control must read as disabled.
+    QPalette palette = dialog->palette();
+    for (QPalette::ColorRole role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
+        palette.setColor(QPalette::Disabled, role, QColor(200, 200, 200));
+    palette.setColor(QPalette::Disabled, QPalette::Base, QColor(170, 170, 170));
+    palette.setColor(QPalette::Disabled, QPalette::Button, QColor(165, 165, 165));
+    dialog->setPalette(palette);
 }
 
 void ApplyEditorListLook(QAbstractItemView* list) {
@@ -40,7 +47,9 @@ QLabel* MakeCursorLabel(const QString& object_name, QWidget* parent) {
     auto* label = new QLabel(parent);
     label->setObjectName(object_name);
     QPalette palette = label->palette();
-    palette.setColor(QPalette::WindowText, Qt::red);
+    palette.setColor(QPalette::Active, QPalette::WindowText, Qt::red);
+    palette.setColor(QPalette::Inactive, QPalette::WindowText, Qt::red);
+    palette.setColor(QPalette::Disabled, QPalette::WindowText, QColor(200, 140, 140));
     label->setPalette(palette);
     QFont font = label->font();
     font.setBold(true);

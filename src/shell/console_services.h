@@ -6,6 +6,7 @@
 #include "model/auto_timing.h"
 #include "model/progress_state.h"
 #include "model/system_model.h"
+#include "platform/code_page.h"
 #include "platform/file_picker.h"
 #include "platform/prompter.h"
 #include "platform/timings.h"
@@ -40,6 +41,10 @@ struct ConsoleServices {
     // and its own ticket returned.
     std::function<JobHandle(WindowMessage, ProgressSession)> request_write =
         [](WindowMessage, ProgressSession) { return JobHandle{}; };
+    // The code page the operator chose for names (View menu), asked each
+    // time a window turns stored names into text (GUI thread); by default
+    // the default one.
+    std::function<CodePage()> code_page = [] { return CodePage{}; };
 };
 
 }  // namespace qavo

@@ -16,6 +16,7 @@
 #include "console/ctl_view.h"
 #include "console/log_view.h"
 #include "console/state_view.h"
+#include "editors/dev_param_cfg.h"
 #include "link/frame.h"
 #include "link/startup_sync.h"
 #include "maintenance/sys_timing.h"
@@ -63,6 +64,8 @@ CMainFrame::CMainFrame(Deps deps, QWidget* parent)
     // The look, the bars and the navigation pane.
     std::unique_ptr<QSettings> settings(profile());
     applyLook(settings->value("ApplicationLook", 210).toInt());
+    code_page_ =
+        CodePage(settings->value("CodePage", CodePage::kDefaultId).toString().toStdString());
     createBars();
     CFileView::Hooks hooks;
     hooks.logged_in = [this] { return session_.logged_in; };
@@ -92,6 +95,7 @@ CMainFrame::CMainFrame(Deps deps, QWidget* parent)
                             return waitOnGui(done, limit);
                         },
                         [this](WindowMessage m, ProgressSession s) { return requestWrite(m, s); }});
+    services_->code_page = [this] { return code_page_; };
     if (!credentials_) {
         own_credentials_ = std::make_unique<DialogCredentialsPrompt>(session_, this);
         credentials_ = own_credentials_.get();
@@ -149,6 +153,9 @@ void CMainFrame::deliver(UiTarget target, WindowMessage message, intptr_t wparam
             nav_->setStateFault(fault);
             break;
         }
+        case UiTarget::kSensitivityDialog:
+            if (sp_impedance_) sp_impedance_->notify(message);
+            break;
         default:
             break;  // dialogs that are not open
     }
@@ -267,14 +274,27 @@ void CMainFrame::openNavigationDialog(NavItem item) {
             if (link_up) {
                 // Read the level first; the dialog opens with whatever the
                 // console holds when the host does not answer in time.
-                Job read;
-                read.job_op = IMPEDANCE;
-                read.job_param = 0;
-                jobs().QueueAndWait(read, deps_.timings.impedance_wait, services_->wait);
+                jobs().QueueAndWait(SpImpedanceLogic::ReadJob(), deps_.timings.impedance_wait,
+                                    services_->wait);
             }
-            // The sensitivity dialog comes with its own window.
+            // Rebuilt at every opening; modal without a nested event loop.
+            // It receives the host's level reports from now until it closes.
+            if (sp_impedance_) sp_impedance_->reject();
+            auto* dialog = new CSpImpedance(*services_, this);
+            dialog->setAttribute(Qt::WA_DeleteOnClose);
+            connect(dialog, &QDialog::finished, this, [this, dialog] {
+                if (sp_impedance_ == dialog) sp_impedance_ = nullptr;
+            });
+            sp_impedance_ = dialog;
+            dialog->open();
             break;
         }
+        case NavItem::kEquipment:
+            // Modal without a nested event loop; each opening takes a fresh
+            // working copy of the image.
+            if (!dev_param_) dev_param_ = new CDevParamCfg(*services_, this);
+            dev_param_->openEditor();
+            break;
         case NavItem::kSystemTiming: {
             // Modal, without a nested event loop: the timer and the link's
             // notifications go on while it is open.

@@ -7,13 +7,16 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <string>
 
+#include "editors/sp_impedance.h"
 #include "link/console_core.h"
 #include "maintenance/sys_timing_logic.h"
 #include "model/auto_timing.h"
 #include "model/link_supervision.h"
 #include "model/progress_state.h"
 #include "model/system_model.h"
+#include "platform/code_page.h"
 #include "shell/console_services.h"
 #include "shell/console_view.h"
 #include "shell/gui_dispatch.h"
@@ -30,6 +33,8 @@ class QLabel;
 class QTimer;
 
 namespace qavo {
+
+class CDevParamCfg;
 
 class CFileView;
 class CMsgInfo;
@@ -75,6 +80,9 @@ class CMainFrame : public QMainWindow {
     // Import: the configuration file, with the configuration view.
     void onImport();
     void applyLook(int look_id);
+    // The code page of names (View menu): kept in the profile, and the
+    // current view shows its names again. An unknown id picks the default.
+    void applyCodePage(const std::string& id);
 
     // A custom message to the main window, on the GUI thread.
     void handleMessage(WindowMessage message, intptr_t wparam);
@@ -94,6 +102,7 @@ class CMainFrame : public QMainWindow {
     ConsoleView* view() const { return view_; }
     int linkIcon() const { return link_icon_; }
     int look() const { return look_; }
+    const CodePage& codePage() const { return code_page_; }
     bool timerRunning() const;
     QString clockText() const;
     QAction* action(int command) const;
@@ -101,6 +110,10 @@ class CMainFrame : public QMainWindow {
     CMsgInfo* progressDialog() const { return msg_info_; }
     // The system timing dialog while it is open.
     QDialog* sysTimingDialog() const { return sys_timing_; }
+    // The sensitivity dialog while it is open.
+    CSpImpedance* sensitivityDialog() const { return sp_impedance_; }
+    // The equipment parameter editor, made at its first opening and reused.
+    CDevParamCfg* equipmentDialog() const { return dev_param_; }
     ConsoleServices& services() { return *services_; }
     UserSession& session() { return session_; }
     SystemModel& model() { return core_->model(); }
@@ -157,10 +170,14 @@ class CMainFrame : public QMainWindow {
     bool log_view_open_ = false;
     int link_icon_ = kLinkIconNone;
     int look_ = 210;
+    CodePage code_page_;
+    std::map<std::string, QAction*> code_page_actions_;
     QLabel* clock_pane_ = nullptr;
     QLabel* link_pane_ = nullptr;
     QTimer* timer2_ = nullptr;
     QPointer<QDialog> sys_timing_;
+    QPointer<CSpImpedance> sp_impedance_;  // while open, kSensitivityDialog
+    CDevParamCfg* dev_param_ = nullptr;
     std::map<int, QAction*> actions_;
 };
 

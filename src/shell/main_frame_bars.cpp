@@ -1,10 +1,12 @@
 #include <QAction>
+#include <QActionGroup>
 #include <QLabel>
 #include <QMenuBar>
 #include <QSettings>
 #include <QStatusBar>
 #include <QToolBar>
 
+#include "console/ctl_view.h"
 #include "console/log_view.h"
 #include "shell/looks.h"
 #include "shell/main_frame.h"
@@ -96,6 +98,21 @@ void CMainFrame::createMenusAndToolbar() {
         actions_[look.id] = a;
         connect(a, &QAction::triggered, this, [this, id = look.id] { applyLook(id); });
     }
+    // The code page of the names the host stores, one of them checked.
+    looks->addSeparator();
+    QMenu* code_pages = looks->addMenu(tr("Code page"));
+    code_pages->setObjectName("codePageMenu");
+    auto* code_page_group = new QActionGroup(this);
+    code_page_group->setExclusive(true);
+    for (const CodePage::Choice& choice : CodePage::Choices()) {
+        QAction* a = code_pages->addAction(tr(choice.label));
+        a->setCheckable(true);
+        a->setObjectName(QString("codePage_%1").arg(choice.id));
+        code_page_group->addAction(a);
+        code_page_actions_[choice.id] = a;
+        connect(a, &QAction::triggered, this,
+                [this, id = std::string(choice.id)] { applyCodePage(id); });
+    }
     QMenu* help = menuBar()->addMenu(tr("&Help"));
     QAction* about = help->addAction(tr("&About QAVO..."), this, &CMainFrame::onAbout);
     actions_[57664] = about;
@@ -125,6 +142,8 @@ void CMainFrame::updateCommands() {
     for (const LookDef& look : kLooks) {
         if (QAction* a = action(look.id)) a->setChecked(look.id == look_);
     }
+    for (auto& [id, a] : code_page_actions_)
+        a->setChecked(id == code_page_.id());
 }
 
 void CMainFrame::applyLook(int look_id) {
@@ -134,6 +153,15 @@ void CMainFrame::applyLook(int look_id) {
     settings->setValue("ApplicationLook", look_);
     if (!actions_.empty()) updateCommands();
     update();
+}
+
+void CMainFrame::applyCodePage(const std::string& id) {
+    code_page_ = CodePage(id);
+    std::unique_ptr<QSettings> settings(profile());
+    settings->setValue("CodePage", QString::fromStdString(code_page_.id()));
+    updateCommands();
+    // The control view is the one view that shows stored names.
+    if (auto* control = qobject_cast<CCtlView*>(view_.data())) control->refreshGroupNames();
 }
 
 }  // namespace qavo

@@ -138,8 +138,9 @@ void ShadeButton::paintEvent(QPaintEvent*) {
     }
     content.setLeft(left);
 
-    QColor ink = textColourFor(enabled ? tint_ : shading.top);
-    if (!enabled) ink.setAlpha(140);
+    // A disabled button's text is a mid grey, plainly apart from the black
+    // or white of an enabled one on any tint.
+    const QColor ink = enabled ? textColourFor(tint_) : QColor(150, 150, 150);
     p.setPen(ink);
     p.setFont(font());
     p.drawText(content, Qt::AlignCenter | Qt::TextSingleLine, text());

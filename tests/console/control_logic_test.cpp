@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <array>
 #include <cstring>
+#include <string>
 
 #include "link/frame.h"
 
@@ -111,22 +114,56 @@ TEST(ControlSelectionTest, CountsOutOfRangeAreBounded) {
     EXPECT_EQ(AllZonesSelection(image), all);
     const std::vector<unsigned> last{119};
     EXPECT_EQ(GroupSelection(image, last), all);
-    EXPECT_EQ(BuildGroupRows(image).size(), kMaxGroups);
+    EXPECT_EQ(BuildGroupRows(image, CodePage{}).size(), kMaxGroups);
     EXPECT_EQ(BuildZoneRows(image, LiveStatus{}, all, false).size(), kMaxHosts);
 }
 
 TEST(ControlListTest, GroupRowsCarryNumberAndName) {
-    const auto rows = BuildGroupRows(SmallSystem());
+    const auto rows = BuildGroupRows(SmallSystem(), CodePage{});
     ASSERT_EQ(rows.size(), 3u);
     EXPECT_EQ(rows[0], (GroupRow{"      01", "Lobby"}));
     EXPECT_EQ(rows[2], (GroupRow{"      03", "Garage"}));
 
     ParamImage image;
     image.Set(fields::group_count, 120);
-    EXPECT_EQ(BuildGroupRows(image).back().id_text, "      120");
+    EXPECT_EQ(BuildGroupRows(image, CodePage{}).back().id_text, "      120");
     image.Set(fields::group_count, 0);
-    EXPECT_TRUE(BuildGroupRows(image).empty());
+    EXPECT_TRUE(BuildGroupRows(image, CodePage{}).empty());
 }
+
+// Group names are stored as 12 bytes of text at most (then a NUL, or
+// whatever the 13th byte holds) in the console's code page.
+struct GroupNameCase {
+    const char* code_page;
+    std::array<uint8_t, kNameSize> stored;
+    std::string shown;  // UTF-8
+};
+
+class GroupNameTest : public ::testing::TestWithParam<GroupNameCase> {};
+
+TEST_P(GroupNameTest, NameIsDecodedWithTheCodePage) {
+    const GroupNameCase& c = GetParam();
+    ParamImage image = SmallSystem();
+    std::copy(c.stored.begin(), c.stored.end(),
+              image.Block(kGroupsBlock).begin() + fields::group_name.At(1));
+    const auto rows = BuildGroupRows(image, CodePage(c.code_page));
+    ASSERT_EQ(rows.size(), 3u);
+    EXPECT_EQ(rows[1], (GroupRow{"      02", c.shown}));
+    EXPECT_EQ(rows[0].name, "Lobby");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    CodePages, GroupNameTest,
+    ::testing::Values(
+        GroupNameCase{"gbk", {0xD6, 0xD0, 0xCE, 0xC4, 0}, "\u4e2d\u6587"},
+        // Twelve bytes of text; the 13th byte is not part of the name.
+        GroupNameCase{
+            "gbk",
+            {0xD6, 0xD0, 0xCE, 0xC4, 0xD6, 0xD0, 0xCE, 0xC4, 0xD6, 0xD0, 0xCE, 0xC4, 0xD6},
+            "\u4e2d\u6587\u4e2d\u6587\u4e2d\u6587"},
+        GroupNameCase{"windows-1252", {'C', 'a', 'f', 0xE9, ' ', 0x80, 0}, "Caf\u00e9 \u20ac"},
+        // The same bytes read in another code page give other text.
+        GroupNameCase{"windows-1252", {0xD6, 0xD0, 0xCE, 0xC4, 0}, "\u00d6\u00d0\u00ce\u00c4"}));
 
 TEST(ControlListTest, AllZonesViewListsEveryHostWithEightZones) {
     const ParamImage image = SmallSystem();
