@@ -6,7 +6,11 @@
 //       operator would, and saves screenshots: before login, after login,
 //       with a line fault, in emergency mode with the QAVO message on two
 //       groups, the state list with faults, the detail dialog of a host with
-//       faults, the log view after Reflash and the log filtered by a type.
+//       faults, the log view after Reflash and the log filtered by a type,
+//       the system timing dialog, and the configuration editors: the
+//       equipment editor on a touch console with key names, on a fire
+//       console and with no consoles, the partition selection, the address
+//       table with its list open, the sensitivity dialog.
 //       SIM_INPUT is the simulator's standard input (a FIFO).
 #include <QApplication>
 #include <QCheckBox>
@@ -17,7 +21,9 @@
 #include <QScreen>
 #include <QThread>
 #include <QTreeWidget>
+#include <algorithm>
 #include <cstdio>
+#include <cstring>
 #include <fstream>
 #include <functional>
 #include <optional>
@@ -26,6 +32,10 @@
 #include "console/host_st.h"
 #include "console/report_list.h"
 #include "console/state_view.h"
+#include "editors/dev_param_cfg.h"
+#include "editors/paging_adr_cfg.h"
+#include "editors/sp_impedance.h"
+#include "editors/zone_sel.h"
 #include "link/address_parse.h"
 #include "link/frame.h"
 #include "persistence/console_database.h"
@@ -197,6 +207,90 @@ bool TimingShot(CMainFrame& frame, const QString& dir) {
     return ok;
 }
 
+template <typename T>
+T* ControlOf(QWidget* window, const char* name) {
+    for (T* child : window->findChildren<T*>(name)) {
+        if (child->window() == window) return child;
+    }
+    std::fprintf(stderr, "no control %s\n", name);
+    return nullptr;
+}
+
+void Choose(QWidget* window, const char* list, int index) {
+    if (auto* box = ControlOf<QComboBox>(window, list)) {
+        box->setCurrentIndex(index);
+        emit box->activated(index);
+    }
+}
+
+void Click(QWidget* window, const char* name) {
+    if (auto* button = ControlOf<QAbstractButton>(window, name)) button->click();
+}
+
+// The configuration editors as an installer meets them.
+bool EditorShots(CMainFrame& frame, const QString& dir) {
+    {
+        // Console 1 a touch console with named keys, console 2 a fire console.
+        auto lock = frame.model().Lock();
+        ParamImage& image = frame.model().image;
+        image.Set(fields::paging_count, 4);
+        image.Set(fields::paging_type, 2, 0);
+        image.Set(fields::paging_type, 1, 1);
+        const char* names[] = {"Lobby", "Car park", "Floor 1", "Floor 2"};
+        for (unsigned key = 0; key < 4; ++key) {
+            auto slot = image.Block(kPagingBlock).subspan(fields::key_name.At(key), kNameSize);
+            std::fill(slot.begin(), slot.end(), 0);
+            std::copy_n(names[key], std::strlen(names[key]), slot.begin());
+        }
+        image.Set(fields::key_zones, 0x0F, 0, 0, 1);
+        image.Set(fields::key_zones, 0, 0, 0, 2);
+    }
+    frame.navigation()->select(NavItem::kEquipment);
+    Pump(600);
+    CDevParamCfg* editor = frame.equipmentDialog();
+    if (!editor || !editor->isVisible()) {
+        std::fprintf(stderr, "the equipment editor did not open\n");
+        return false;
+    }
+    bool ok = SaveScreen(dir, "11-equipment-touch-console.png");
+
+    Click(editor, "zoneButton");
+    Pump(400);
+    ok = SaveScreen(dir, "12-partition-selection.png") && ok;
+    editor->zoneSelection()->reject();
+    Pump(200);
+
+    Click(editor, "addressButton");
+    Pump(400);
+    editor->addressDialog()->onCellDoubleClicked(1, 2);
+    Pump(400);
+    ok = SaveScreen(dir, "13-paging-addresses.png") && ok;
+    editor->addressDialog()->reject();
+    Pump(200);
+
+    Click(editor, "consoleNext");
+    Pump(300);
+    ok = Save(editor, dir, "14-equipment-fire-console.png") && ok;
+
+    Choose(editor, "quantityList", 0);
+    Pump(300);
+    ok = Save(editor, dir, "15-equipment-no-consoles.png") && ok;
+    editor->reject();  // the question is answered OK: the copy is given up
+    Pump(300);
+
+    frame.navigation()->select(NavItem::kImpedance);
+    Pump(800);
+    CSpImpedance* sensitivity = frame.sensitivityDialog();
+    if (!sensitivity) {
+        std::fprintf(stderr, "the sensitivity dialog did not open\n");
+        return false;
+    }
+    ok = SaveScreen(dir, "16-sensitivity.png") && ok;
+    sensitivity->reject();
+    Pump(200);
+    return ok;
+}
+
 int MakeDatabase(char** argv) {
     StderrPrompter prompter;
     ConsoleDatabase db;
@@ -270,6 +364,7 @@ int Screenshots(int argc, char** argv) {
     ok = StateShots(frame, dir, command) && ok;
     ok = LogShots(frame, dir, command) && ok;
     ok = TimingShot(frame, dir) && ok;
+    ok = EditorShots(frame, dir) && ok;
 
     frame.session().lock = false;
     frame.close();
