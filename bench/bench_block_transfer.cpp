@@ -61,19 +61,8 @@ int main() {
         read_median - pauses <= 30 ? "met" : "NOT met");
 
     // The chunks of block 1, as a plain socket sends them.
-    std::vector<std::vector<uint8_t>> chunks;
-    {
-        auto block = model.image.Block(kPagingBlock);
-        Datagram d{};
-        for (size_t offset = 0, i = 1; offset < block.size(); offset += kChunkSize, ++i) {
-            const size_t n = std::min(kChunkSize, block.size() - offset);
-            const bool last = offset + n == block.size();
-            const size_t length =
-                BuildBlockWrite(kPagingBlock, static_cast<uint8_t>(last ? 0 : i),
-                                static_cast<uint16_t>(offset), block.subspan(offset, n), d);
-            chunks.emplace_back(d.begin(), d.begin() + length);
-        }
-    }
+    const std::vector<std::vector<uint8_t>> chunks =
+        bench::BlockWriteChunks(model.image, {kPagingBlock});
     auto raw = PosixUdpSocket::Create();
     raw->Bind({kLoopback, 0});
 

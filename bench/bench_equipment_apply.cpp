@@ -75,19 +75,8 @@ int main() {
                                     }};
 
     // The 44 chunks as a plain socket sends them.
-    std::vector<std::vector<uint8_t>> chunks;
-    for (unsigned id : {kEquipmentBlock, kPagingBlock}) {
-        auto block = model.image.Block(id);
-        Datagram d{};
-        for (size_t offset = 0, i = 1; offset < block.size(); offset += kChunkSize, ++i) {
-            const size_t n = std::min(kChunkSize, block.size() - offset);
-            const bool last = offset + n == block.size();
-            const size_t length =
-                BuildBlockWrite(static_cast<uint8_t>(id), static_cast<uint8_t>(last ? 0 : i),
-                                static_cast<uint16_t>(offset), block.subspan(offset, n), d);
-            chunks.emplace_back(d.begin(), d.begin() + length);
-        }
-    }
+    const std::vector<std::vector<uint8_t>> chunks =
+        bench::BlockWriteChunks(model.image, {kEquipmentBlock, kPagingBlock});
     auto raw = PosixUdpSocket::Create();
     raw->Bind({kLoopback, 0});
 

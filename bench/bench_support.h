@@ -1,12 +1,17 @@
 #pragma once
 
 // What the benchmarks against the simulated host share.
+#include <algorithm>
 #include <cstdio>
+#include <initializer_list>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "bench_stats.h"
 #include "link/network_settings.h"
+#include "link/requests.h"
+#include "model/param_image.h"
 #include "platform/prompter.h"
 #include "sim_host.h"
 
@@ -36,6 +41,26 @@ inline NetworkSettings LoopbackSettings(uint16_t host_port) {
     settings.qavo_host_ip = 0x7F000001;
     settings.qavo_host_udp_port = std::to_string(host_port);
     return settings;
+}
+
+// The BLOCK_WRITE datagrams of blocks `ids` of `image`, in the order the
+// worker sends them: what a plain socket sends to compare with.
+inline std::vector<std::vector<uint8_t>> BlockWriteChunks(const ParamImage& image,
+                                                          std::initializer_list<unsigned> ids) {
+    std::vector<std::vector<uint8_t>> chunks;
+    for (unsigned id : ids) {
+        auto block = image.Block(id);
+        Datagram d{};
+        for (size_t offset = 0, i = 1; offset < block.size(); offset += kChunkSize, ++i) {
+            const size_t n = std::min(kChunkSize, block.size() - offset);
+            const bool last = offset + n == block.size();
+            const size_t length =
+                BuildBlockWrite(static_cast<uint8_t>(id), static_cast<uint8_t>(last ? 0 : i),
+                                static_cast<uint16_t>(offset), block.subspan(offset, n), d);
+            chunks.emplace_back(d.begin(), d.begin() + length);
+        }
+    }
+    return chunks;
 }
 
 }  // namespace qavo::bench
