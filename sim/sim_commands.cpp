@@ -200,12 +200,88 @@ std::string SimHost::ApplyCommand(const std::vector<std::string>& w) {
                       last_requester_ ? FormatEndpoint(*last_requester_).c_str() : "none",
                       sender_.silent() ? "silent" : "answering", sender_.drop_fraction() * 100,
                       static_cast<long long>(sender_.delay().count()));
-        return head + state_.Describe();
+        return head + DescribeDevices() + state_.Describe();
+    } else if (verb == "firmware") {
+        return FirmwareCommand(w);
     } else {
         return Error("unknown command '" + verb + "' (try help)");
     }
     if (changed) PushStatus();
     return reply;
+}
+
+std::string SimHost::FirmwareCommand(const std::vector<std::string>& w) {
+    const char* usage = "usage: firmware ADDR ready on|off | lose N [TIMES|always] | normal";
+    if (w.size() < 3) return Error(usage);
+    auto address = ParseDottedAddress(w[1]);
+    if (!address) return Error("'" + w[1] + "' is not an IPv4 address");
+    auto device = std::find_if(devices_.begin(), devices_.end(),
+                               [&](const Device& d) { return d.info.address == *address; });
+    if (device == devices_.end()) return Error("no device at " + w[1]);
+    FirmwareFaults& faults = device->faults;
+    const std::string who = "device " + w[1];
+    const std::string& what = w[2];
+    if (what == "ready") {
+        auto on = w.size() == 4 ? Choose(w[3], {"off", "on"}) : std::nullopt;
+        if (!on) return Error("usage: firmware ADDR ready on|off");
+        const bool never = *on == 0;
+        const bool changed = faults.never_ready != never;
+        faults.never_ready = never;
+        return Done(changed, never ? who + " never says it is ready after FW_BEGIN"
+                                   : who + " says it is ready after FW_BEGIN");
+    }
+    if (what == "lose") {
+        if (w.size() != 4 && w.size() != 5)
+            return Error("usage: firmware ADDR lose N [TIMES|always]");
+        unsigned number = 0;
+        auto [end, ec] = std::from_chars(w[3].data(), w[3].data() + w[3].size(), number);
+        if (ec != std::errc{} || end != w[3].data() + w[3].size() || number > 65535) {
+            return Error("chunk number must be 0 to 65535, not " + w[3]);
+        }
+        int times = 1;
+        if (w.size() == 5) {
+            if (w[4] == "always") {
+                times = -1;
+            } else {
+                auto [e, c] = std::from_chars(w[4].data(), w[4].data() + w[4].size(), times);
+                if (c != std::errc{} || e != w[4].data() + w[4].size() || times < 1 ||
+                    times > 1000) {
+                    return Error("TIMES must be 1 to 1000 or always, not " + w[4]);
+                }
+            }
+        }
+        faults.lose_chunk = static_cast<int>(number);
+        faults.lose_left = times;
+        return "ok: " + who + " loses chunk " + w[3] +
+               (times < 0 ? std::string(" every time it comes")
+                          : " the next " + std::to_string(times) +
+                                (times == 1 ? " time" : " times") + " it comes");
+    }
+    if (what == "normal") {
+        if (w.size() != 3) return Error("usage: firmware ADDR normal");
+        const bool changed = faults.never_ready || faults.lose_chunk >= 0;
+        faults = FirmwareFaults{};
+        return Done(changed, who + " takes firmware normally");
+    }
+    return Error(usage);
+}
+
+std::string SimHost::DescribeDevices() const {
+    std::string text;
+    for (const Device& device : devices_) {
+        const FirmwareFaults& f = device.faults;
+        text += "device " + FormatAddress(device.info.address) + " version " +
+                std::to_string(device.info.major) + "." + std::to_string(device.info.minor) +
+                (f.never_ready ? ", never ready" : "");
+        if (f.lose_chunk >= 0) {
+            text += ", loses chunk " + std::to_string(f.lose_chunk) +
+                    (f.lose_left < 0 ? std::string(" every time")
+                                     : " " + std::to_string(f.lose_left) + " more time(s)");
+        }
+        if (device.last_report) text += ", last image: " + device.last_report->text;
+        text += "\n";
+    }
+    return text;
 }
 
 }  // namespace qavo::sim

@@ -26,7 +26,7 @@ SimHost::SimHost(SimOptions options)
                                        [this](const std::string& line) { Diagnose(line); })
                                  : nullptr) {
     for (const SimDevice& device : DevicesOf(options_)) {
-        devices_.push_back(Device{device, nullptr, FirmwareReceiver(device.address)});
+        devices_.push_back(Device{device, nullptr, FirmwareReceiver(device.address), {}, {}});
     }
 }
 
@@ -165,6 +165,14 @@ std::vector<uint8_t> SimHost::LogArea() const {
 std::optional<FirmwareReport> SimHost::LastFirmwareReport() const {
     std::lock_guard lock(state_mutex_);
     return last_firmware_;
+}
+
+std::optional<FirmwareReport> SimHost::FirmwareReportOf(uint32_t address) const {
+    std::lock_guard lock(state_mutex_);
+    for (const Device& device : devices_) {
+        if (device.info.address == address) return device.last_report;
+    }
+    return std::nullopt;
 }
 
 std::optional<ClockTime> SimHost::ClockSetTo() const {

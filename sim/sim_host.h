@@ -56,17 +56,29 @@ class SimHost {
     std::vector<LogRecord> EventRecords() const;
     // The log as LOG_DATA carries it: count, two unused bytes, records.
     std::vector<uint8_t> LogArea() const;
+    // The report of the firmware transfer that ended last, at any device.
     std::optional<FirmwareReport> LastFirmwareReport() const;
+    // The report of the last transfer that ended at the device at `address`
+    // (nullopt when no transfer has ended there, or there is no such device).
+    std::optional<FirmwareReport> FirmwareReportOf(uint32_t address) const;
     // The moment SET_CLOCK (or nothing yet) set the clock to.
     std::optional<ClockTime> ClockSetTo() const;
     // Where pushes go: the source of the last request, if any came.
     std::optional<Endpoint> LastRequester() const;
 
   private:
+    // Faults a device was told to show (command "firmware").
+    struct FirmwareFaults {
+        bool never_ready = false;  // FW_BEGIN is acknowledged, "ready" never follows
+        int lose_chunk = -1;       // the chunk number lost on arrival; -1: none
+        int lose_left = 0;         // arrivals of it still to lose; -1: every one
+    };
     struct Device {
         SimDevice info;
         UdpSocket* socket = nullptr;  // the host socket or its own
         FirmwareReceiver firmware;
+        FirmwareFaults faults;
+        std::optional<FirmwareReport> last_report;
     };
     struct Socket {
         std::unique_ptr<PosixUdpSocket> socket;
@@ -95,6 +107,8 @@ class SimHost {
     void Diagnose(const std::string& line) const;
     // Command handlers (sim_commands.cpp); state_mutex_ held.
     std::string ApplyCommand(const std::vector<std::string>& words);
+    std::string FirmwareCommand(const std::vector<std::string>& words);
+    std::string DescribeDevices() const;
 
     SimOptions options_;
     mutable std::mutex state_mutex_;

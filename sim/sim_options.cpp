@@ -42,6 +42,31 @@ std::optional<SimDevice> ParseDevice(std::string_view text) {
     return device;
 }
 
+// "ADDR,N" or "ADDR,N,TIMES" (TIMES a number or "always"), as the command
+// that sets it.
+std::optional<std::string> ParseLoseChunk(std::string_view text) {
+    size_t comma = text.find(',');
+    if (comma == std::string_view::npos) return std::nullopt;
+    std::string_view address = text.substr(0, comma);
+    std::string_view rest = text.substr(comma + 1);
+    const size_t second = rest.find(',');
+    std::string_view number = rest.substr(0, second);
+    long long n = 0, t = 0;
+    if (!ParseDottedAddress(address) || !ParseNumber(number, 0, 65535, n)) return std::nullopt;
+    std::string command = "firmware " + std::string(address) + " lose " + std::to_string(n);
+    if (second != std::string_view::npos) {
+        std::string_view times = rest.substr(second + 1);
+        if (times == "always") {
+            command += " always";
+        } else if (ParseNumber(times, 1, 1000, t)) {
+            command += " " + std::to_string(t);
+        } else {
+            return std::nullopt;
+        }
+    }
+    return command;
+}
+
 }  // namespace
 
 std::optional<uint32_t> ParseDottedAddress(std::string_view text) {
@@ -151,6 +176,17 @@ std::optional<std::string> ParseSimCommandLine(const std::vector<std::string>& a
         } else if (arg == "--drop") {
             if (!value(text)) return "option --drop needs a fraction";
             out.commands.push_back("drop " + text);
+        } else if (arg == "--never-ready") {
+            if (!value(text)) return "option --never-ready needs a device address";
+            if (!ParseDottedAddress(text)) {
+                return "option --never-ready: '" + text + "' is not an IPv4 address";
+            }
+            out.commands.push_back("firmware " + text + " ready off");
+        } else if (arg == "--lose-chunk") {
+            if (!value(text)) return "option --lose-chunk needs ADDR,N[,TIMES]";
+            auto lose = ParseLoseChunk(text);
+            if (!lose) return "option --lose-chunk: '" + text + "' is not ADDR,N[,TIMES]";
+            out.commands.push_back(*lose);
         } else if (arg == "--delay") {
             if (!value(text)) return "option --delay needs milliseconds";
             out.commands.push_back("delay " + text);
@@ -174,6 +210,12 @@ std::string SimCommandHelp() {
   silent on|off                        answer nothing at all while on
   drop FRACTION                        lose that fraction (0 to 1) of what is sent
   delay MS                             send everything MS milliseconds late
+  firmware ADDR ready on|off           off: the device at ADDR acknowledges FW_BEGIN
+                                       but never says it is ready
+  firmware ADDR lose N [TIMES|always]  the device at ADDR loses chunk N (takes and
+                                       acknowledges nothing) the next TIMES times it
+                                       comes (default 1); always: every time
+  firmware ADDR normal                 the device at ADDR takes firmware normally
   status                               show the state
   log N                                add N events to the log
   push                                 send the status to the last requester now
@@ -200,6 +242,11 @@ Options:
   --silent              start silent (as the command "silent on")
   --drop FRACTION       start dropping (as the command "drop")
   --delay MS            start delaying (as the command "delay")
+  --never-ready ADDR    the device at ADDR never says it is ready
+                        (as the command "firmware ADDR ready off")
+  --lose-chunk ADDR,N[,TIMES]
+                        the device at ADDR loses chunk N, TIMES times (default 1;
+                        "always": every time), as the command "firmware ADDR lose"
   -c, --command CMD     run a command once started (repeatable)
   -v, --verbose         print every datagram received and sent on stderr
   -h, --help            this text

@@ -299,18 +299,34 @@ void SimHost::HandleFirmware(Device& device, const Endpoint& from, std::span<con
                 length = (length << 8) | d[6 + i];
             device.firmware.Begin(length);
             answer({FW_BEGIN, 0, 0}, now);
+            if (device.faults.never_ready) {
+                Diagnose("device " + FormatAddress(device.info.address) +
+                         " does not say it is ready (as told)");
+                break;
+            }
             // The second acknowledgement: the device is ready for the chunks.
             answer({FW_BEGIN, 0, 0}, std::chrono::milliseconds(options_.ready_delay_ms));
             break;
         }
-        case FW_CHUNK:
+        case FW_CHUNK: {
+            FirmwareFaults& faults = device.faults;
+            if (faults.lose_chunk >= 0 && ReadLe16(&d[3]) == unsigned(faults.lose_chunk) &&
+                faults.lose_left != 0) {
+                // As if it never arrived: neither taken nor acknowledged.
+                Diagnose("device " + FormatAddress(device.info.address) + " lost chunk " +
+                         std::to_string(faults.lose_chunk) + " (as told)");
+                if (faults.lose_left > 0 && --faults.lose_left == 0) faults.lose_chunk = -1;
+                break;
+            }
             device.firmware.Chunk(d);
             answer({FW_CHUNK, 0, 0}, now);
             break;
+        }
         case FW_END: {
             FirmwareReport report = device.firmware.End();
             answer({FW_END, 0, 0}, now);
             Diagnose(report.text);
+            device.last_report = report;
             last_firmware_ = std::move(report);
             break;
         }

@@ -38,14 +38,19 @@ TEST_P(SimBadCommand, GetsAOneLineErrorAndChangesNothing) {
 
 INSTANTIATE_TEST_SUITE_P(
     Table, SimBadCommand,
-    ::testing::Values("frobnicate", "line", "line 1 1 a", "line 5 1 a open", "line 0 1 a open",
-                      "line 1 9 a open", "line 1 1 c open", "line 1 1 a broken", "line x 1 a open",
-                      "line 1 1 a open extra", "contact 1 9 short", "contact 1 1 shorted",
-                      "host 0 online", "host 1 sleeping", "power 1 mains ok", "power 1 ac good",
-                      "amp 1 back ok", "amp 9 main ok", "paging 5 ok", "paging 0 ok",
-                      "paging 1 dead", "emergency maybe", "emergency", "silent yes", "drop 1.5",
-                      "drop -0.1", "drop x", "drop", "delay -1", "delay 70000", "delay 1.5",
-                      "log 0", "log 5001", "log many", "push now", "push", "status now"));
+    ::testing::Values(
+        "frobnicate", "line", "line 1 1 a", "line 5 1 a open", "line 0 1 a open", "line 1 9 a open",
+        "line 1 1 c open", "line 1 1 a broken", "line x 1 a open", "line 1 1 a open extra",
+        "contact 1 9 short", "contact 1 1 shorted", "host 0 online", "host 1 sleeping",
+        "power 1 mains ok", "power 1 ac good", "amp 1 back ok", "amp 9 main ok", "paging 5 ok",
+        "paging 0 ok", "paging 1 dead", "emergency maybe", "emergency", "silent yes", "drop 1.5",
+        "drop -0.1", "drop x", "drop", "delay -1", "delay 70000", "delay 1.5", "log 0", "log 5001",
+        "log many", "push now", "push", "status now", "firmware", "firmware 127.0.0.1",
+        "firmware 127.0.0.9 ready off", "firmware 127.0.0 ready off",
+        "firmware 127.0.0.1 ready maybe", "firmware 127.0.0.1 ready", "firmware 127.0.0.1 lose",
+        "firmware 127.0.0.1 lose x", "firmware 127.0.0.1 lose 65536", "firmware 127.0.0.1 lose 1 0",
+        "firmware 127.0.0.1 lose 1 often", "firmware 127.0.0.1 lose 1 2 3",
+        "firmware 127.0.0.1 normal now", "firmware 127.0.0.1 explode"));
 
 struct GoodCommand {
     const char* command;
@@ -133,6 +138,40 @@ TEST(SimCommands, HelpStatusQuitAndBlankLines) {
     EXPECT_FALSE(sim.QuitRequested());
     EXPECT_TRUE(IsOk(sim.Command("quit")));
     EXPECT_TRUE(sim.QuitRequested());
+}
+
+// Each firmware fault shows in the status of its own device only, and
+// "normal" clears them.
+TEST(SimCommands, FirmwareFaultsApplyToOneDevice) {
+    SimOptions o = QuietOptions();
+    o.devices = {SimDevice{0x7F000002, 1, 0}, SimDevice{0x7F000003, 2, 5}};
+    SimHost sim(o);
+    struct Step {
+        const char* command;
+        const char* device2;  // what the status says of 127.0.0.2 afterwards
+        const char* device3;
+    };
+    const Step steps[] = {
+        {"firmware 127.0.0.2 ready off", "version 1.0, never ready\n", "version 2.5\n"},
+        {"firmware 127.0.0.3 lose 4", "version 1.0, never ready\n",
+         "version 2.5, loses chunk 4 1 more time(s)\n"},
+        {"firmware 127.0.0.3 lose 0 always", "version 1.0, never ready\n",
+         "version 2.5, loses chunk 0 every time\n"},
+        {"firmware 127.0.0.2 ready on", "version 1.0\n", "version 2.5, loses chunk 0 every time\n"},
+        {"firmware 127.0.0.3 normal", "version 1.0\n", "version 2.5\n"},
+    };
+    for (const Step& step : steps) {
+        SCOPED_TRACE(step.command);
+        EXPECT_TRUE(IsOk(sim.Command(step.command)));
+        const std::string status = sim.Command("status");
+        EXPECT_NE(status.find(std::string("device 127.0.0.2 ") + step.device2), std::string::npos)
+            << status;
+        EXPECT_NE(status.find(std::string("device 127.0.0.3 ") + step.device3), std::string::npos)
+            << status;
+    }
+    EXPECT_NE(sim.Command("firmware 127.0.0.3 normal").find("already"), std::string::npos);
+    EXPECT_FALSE(sim.FirmwareReportOf(0x7F000002).has_value());
+    EXPECT_FALSE(sim.FirmwareReportOf(0x7F000009).has_value());
 }
 
 TEST(SimCommands, StartRefusesTwoDevicesAtOneAddress) {

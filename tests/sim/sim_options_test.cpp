@@ -100,7 +100,27 @@ INSTANTIATE_TEST_SUITE_P(
         BadArgs{{"--device", "10.1.1.1,1.0"}, "not a loopback"},
         BadArgs{{"--device", "127.0.0.2,1"}, "ADDR[,MAJOR.MINOR]"},
         BadArgs{{"--device", "127.0.0.2,1.300"}, "ADDR[,MAJOR.MINOR]"},
-        BadArgs{{"-c"}, "needs a command"}));
+        BadArgs{{"-c"}, "needs a command"}, BadArgs{{"--never-ready"}, "needs a device address"},
+        BadArgs{{"--never-ready", "127.0.0"}, "not an IPv4 address"},
+        BadArgs{{"--lose-chunk"}, "needs ADDR,N[,TIMES]"},
+        BadArgs{{"--lose-chunk", "127.0.0.2"}, "ADDR,N[,TIMES]"},
+        BadArgs{{"--lose-chunk", "127.0.0.2,65536"}, "ADDR,N[,TIMES]"},
+        BadArgs{{"--lose-chunk", "127.0.0.2,3,0"}, "ADDR,N[,TIMES]"},
+        BadArgs{{"--lose-chunk", "127.0.0.2,3,"}, "ADDR,N[,TIMES]"},
+        BadArgs{{"--lose-chunk", "127.0.0,3"}, "ADDR,N[,TIMES]"}));
+
+TEST(SimOptions, FirmwareFaultsBecomeTheirCommands) {
+    SimCommandLine line;
+    auto error = ParseSimCommandLine(
+        {"--never-ready", "127.0.0.2", "--lose-chunk", "127.0.0.3,0", "--lose-chunk",
+         "127.0.0.3,7,2", "--lose-chunk", "127.0.0.4,65535,always"},
+        line);
+    ASSERT_FALSE(error.has_value()) << *error;
+    EXPECT_EQ(line.commands,
+              (std::vector<std::string>{"firmware 127.0.0.2 ready off", "firmware 127.0.0.3 lose 0",
+                                        "firmware 127.0.0.3 lose 7 2",
+                                        "firmware 127.0.0.4 lose 65535 always"}));
+}
 
 TEST(SimOptions, DottedAddressesAreStrict) {
     EXPECT_EQ(ParseDottedAddress("127.0.0.1"), 0x7F000001u);
@@ -114,12 +134,40 @@ TEST(SimOptions, DottedAddressesAreStrict) {
 
 TEST(SimOptions, UsageListsEveryOptionAndCommand) {
     const std::string usage = SimUsage();
-    for (const char* word :
-         {"--bind",    "--port",        "--hosts", "--consoles", "--groups",    "--log-size",
-          "--device",  "--ready-delay", "--seed",  "--silent",   "--drop",      "--delay",
-          "--command", "--verbose",     "--help",  "line H Z",   "contact H C", "emergency",
-          "host H",    "power H",       "amp H",   "paging K",   "silent on",   "drop FRACTION",
-          "delay MS",  "status",        "log N",   "push",       "quit"}) {
+    for (const char* word : {"--bind",
+                             "--port",
+                             "--hosts",
+                             "--consoles",
+                             "--groups",
+                             "--log-size",
+                             "--device",
+                             "--ready-delay",
+                             "--seed",
+                             "--silent",
+                             "--drop",
+                             "--delay",
+                             "--command",
+                             "--verbose",
+                             "--help",
+                             "line H Z",
+                             "contact H C",
+                             "emergency",
+                             "host H",
+                             "power H",
+                             "amp H",
+                             "paging K",
+                             "silent on",
+                             "drop FRACTION",
+                             "delay MS",
+                             "status",
+                             "log N",
+                             "push",
+                             "quit",
+                             "--never-ready",
+                             "--lose-chunk",
+                             "firmware ADDR ready",
+                             "firmware ADDR lose",
+                             "firmware ADDR normal"}) {
         EXPECT_NE(usage.find(word), std::string::npos) << word;
     }
 }

@@ -1,6 +1,11 @@
 // Chunked transfers: configuration blocks both ways, the event log, firmware.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <optional>
+#include <span>
+#include <utility>
+
 #include "link/frame.h"
 #include "sim_firmware.h"
 #include "sim_test_client.h"
@@ -216,11 +221,19 @@ Bytes FwChunk(uint16_t number, const Bytes& file) {
     return m;
 }
 
-Bytes FirmwareFile(size_t length) {
+// A file of `length` bytes; files of another `seed` differ in every byte.
+Bytes FirmwareFile(size_t length, uint8_t seed = 0) {
     Bytes file(length);
     for (size_t i = 0; i < length; ++i)
-        file[i] = static_cast<uint8_t>((i * 31) ^ (i >> 8));
+        file[i] = static_cast<uint8_t>(((i * 31) ^ (i >> 8)) + seed);
     return file;
+}
+
+std::vector<Bytes> ChunksOf(const Bytes& file) {
+    std::vector<Bytes> chunks;
+    for (uint16_t n = 0; n <= file.size() / kChunkSize; ++n)
+        chunks.push_back(FwChunk(n, file));
+    return chunks;
 }
 
 void Exchange(TestClient& client, uint32_t device, const Bytes& request, uint8_t op) {
@@ -293,6 +306,192 @@ TEST_F(SimTransferTest, FirmwareBadPaddingIsReported) {
     EXPECT_EQ(report->received, file.size());
     EXPECT_NE(report->text.find("padding"), std::string::npos) << report->text;
 }
+
+// Two devices at addresses of their own, each with its own socket.
+constexpr uint32_t kDeviceA = 0x7F000002;
+constexpr uint32_t kDeviceB = 0x7F000003;
+
+SimOptions TwoDevices() {
+    SimOptions options;
+    options.ready_delay_ms = 20;
+    options.devices = {SimDevice{kDeviceA, 1, 0}, SimDevice{kDeviceB, 2, 7}};
+    return options;
+}
+
+void ExpectReportOfFile(const SimHost& sim, uint32_t device, const Bytes& file) {
+    SCOPED_TRACE(FormatAddress(device));
+    auto report = sim.FirmwareReportOf(device);
+    ASSERT_TRUE(report.has_value());
+    EXPECT_TRUE(report->ok) << report->text;
+    EXPECT_EQ(report->device, device);
+    EXPECT_EQ(report->declared, file.size());
+    EXPECT_EQ(report->received, file.size());
+    EXPECT_EQ(report->crc, Crc32(file));
+}
+
+struct TwoTransfers {
+    const char* name;
+    bool interleaved;  // both begun first, then their chunks in turn
+};
+
+class SimTwoDevicesTest : public SimFixture, public ::testing::WithParamInterface<TwoTransfers> {};
+
+TEST_P(SimTwoDevicesTest, EachDeviceReportsItsOwnFile) {
+    StartSim(TwoDevices());
+    const Bytes file_a = FirmwareFile(2500, 0);
+    const Bytes file_b = FirmwareFile(5200, 91);
+    if (!GetParam().interleaved) {
+        Transfer(*client_, kDeviceA, file_a.size(), ChunksOf(file_a));
+        Transfer(*client_, kDeviceB, file_b.size(), ChunksOf(file_b));
+    } else {
+        for (auto [device, file] : {std::pair{kDeviceA, &file_a}, std::pair{kDeviceB, &file_b}}) {
+            Exchange(*client_, device, FwBegin(file->size()), FW_BEGIN);
+            auto ready = client_->Receive();
+            ASSERT_TRUE(ready.has_value());
+            EXPECT_EQ(ready->data, (Bytes{FW_BEGIN, 0, 0}));
+            EXPECT_EQ(ready->from.address, device);
+        }
+        const auto chunks_a = ChunksOf(file_a);
+        const auto chunks_b = ChunksOf(file_b);
+        for (size_t i = 0; i < std::max(chunks_a.size(), chunks_b.size()); ++i) {
+            if (i < chunks_a.size()) Exchange(*client_, kDeviceA, chunks_a[i], FW_CHUNK);
+            if (i < chunks_b.size()) Exchange(*client_, kDeviceB, chunks_b[i], FW_CHUNK);
+        }
+        Exchange(*client_, kDeviceA, {FW_END, 0, 0}, FW_END);
+        Exchange(*client_, kDeviceB, {FW_END, 0, 0}, FW_END);
+    }
+    ExpectReportOfFile(*sim_, kDeviceA, file_a);
+    ExpectReportOfFile(*sim_, kDeviceB, file_b);
+    auto last = sim_->LastFirmwareReport();
+    ASSERT_TRUE(last.has_value());
+    EXPECT_EQ(last->device, kDeviceB);
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, SimTwoDevicesTest,
+                         ::testing::Values(TwoTransfers{"OneAfterTheOther", false},
+                                           TwoTransfers{"Interleaved", true}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+// The device's answers leave in the order they were queued, so whatever it
+// answered to the requests before a DISCOVER arrives before its DEVICE_INFO:
+// the next datagram tells whether the last request was answered, with no
+// waiting for a time-out. Returns that answer, or nullopt when the
+// DEVICE_INFO came first.
+std::optional<Bytes> AnswerBeforeProbe(TestClient& client, uint32_t device) {
+    client.SendTo(device, {DISCOVER, 0, 0});
+    auto first = client.Receive();
+    if (!first.has_value()) {
+        ADD_FAILURE() << "no DEVICE_INFO from " << FormatAddress(device);
+        return std::nullopt;
+    }
+    EXPECT_EQ(first->from.address, device);
+    if (first->data.size() >= 1 && first->data[0] == DEVICE_INFO && first->data[1] != 0) {
+        return std::nullopt;
+    }
+    auto info = client.Receive();
+    EXPECT_TRUE(info.has_value() && info->data[0] == DEVICE_INFO);
+    return first->data;
+}
+
+// Sends `chunk` as the console does, at most twice; true when acknowledged.
+bool SendChunkAtMostTwice(TestClient& client, uint32_t device, const Bytes& chunk) {
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        client.SendTo(device, chunk);
+        if (auto answer = AnswerBeforeProbe(client, device)) {
+            EXPECT_EQ(*answer, (Bytes{FW_CHUNK, 0, 0}));
+            return true;
+        }
+    }
+    return false;
+}
+
+TEST_F(SimTransferTest, ADeviceThatNeverSaysReadyGetsNoImageAndTheNextDoes) {
+    SimOptions options = TwoDevices();
+    options.ready_delay_ms = 0;  // a "ready" would be queued before the probe's answer
+    StartSim(options);
+    ASSERT_EQ(sim_->Command("firmware 127.0.0.2 ready off").rfind("ok:", 0), 0u);
+    const Bytes file = FirmwareFile(3000);
+    // Device A: FW_BEGIN acknowledged, then no "ready": the console gives up on
+    // it without FW_END and goes on to the next device.
+    Exchange(*client_, kDeviceA, FwBegin(file.size()), FW_BEGIN);
+    EXPECT_EQ(AnswerBeforeProbe(*client_, kDeviceA), std::nullopt);
+    Transfer(*client_, kDeviceB, file.size(), ChunksOf(file));
+    EXPECT_FALSE(sim_->FirmwareReportOf(kDeviceA).has_value());
+    ExpectReportOfFile(*sim_, kDeviceB, file);
+    EXPECT_TRUE(DiagnosticContains("device 127.0.0.2 does not say it is ready (as told)"));
+    // Told to be ready again, device A takes the file.
+    ASSERT_EQ(sim_->Command("firmware 127.0.0.2 ready on").rfind("ok:", 0), 0u);
+    Transfer(*client_, kDeviceA, file.size(), ChunksOf(file));
+    ExpectReportOfFile(*sim_, kDeviceA, file);
+}
+
+struct LostChunk {
+    const char* name;
+    unsigned chunk;
+    const char* times;  // as the command takes it
+    bool second_try_arrives;
+};
+void PrintTo(const LostChunk& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class SimLostChunkTest : public SimFixture, public ::testing::WithParamInterface<LostChunk> {};
+
+// A chunk that is not acknowledged is sent once more; when that is lost too
+// the console sends no further chunk, ends with FW_END, and the device
+// reports the image incomplete. The other device is not affected.
+TEST_P(SimLostChunkTest, IsSentAgainOrEndsTheTransfer) {
+    const LostChunk& c = GetParam();
+    StartSim(TwoDevices());
+    const std::string command =
+        "firmware 127.0.0.2 lose " + std::to_string(c.chunk) + " " + c.times;
+    ASSERT_EQ(sim_->Command(command).rfind("ok:", 0), 0u);
+    const Bytes file = FirmwareFile(3000);  // chunks 0, 1 full; chunk 2 counts 952
+    const auto chunks = ChunksOf(file);
+    ASSERT_LT(c.chunk, chunks.size());
+
+    Exchange(*client_, kDeviceA, FwBegin(file.size()), FW_BEGIN);
+    auto ready = client_->Receive();
+    ASSERT_TRUE(ready.has_value());
+    ASSERT_EQ(ready->data, (Bytes{FW_BEGIN, 0, 0}));
+    size_t sent = 0;
+    bool failed = false;
+    for (const Bytes& chunk : chunks) {
+        if (!SendChunkAtMostTwice(*client_, kDeviceA, chunk)) {
+            failed = true;
+            break;
+        }
+        ++sent;
+    }
+    Exchange(*client_, kDeviceA, {FW_END, 0, 0}, FW_END);
+    EXPECT_TRUE(DiagnosticContains("device 127.0.0.2 lost chunk " + std::to_string(c.chunk)));
+
+    auto report = sim_->FirmwareReportOf(kDeviceA);
+    ASSERT_TRUE(report.has_value());
+    if (c.second_try_arrives) {
+        EXPECT_FALSE(failed);
+        ExpectReportOfFile(*sim_, kDeviceA, file);
+    } else {
+        EXPECT_TRUE(failed);
+        EXPECT_EQ(sent, c.chunk);
+        EXPECT_FALSE(report->ok);
+        const size_t taken = std::min(file.size(), size_t{c.chunk} * kChunkSize);
+        EXPECT_EQ(report->received, taken);
+        EXPECT_EQ(report->crc, Crc32(std::span(file).first(taken)));
+        EXPECT_NE(report->text.find("incomplete"), std::string::npos) << report->text;
+    }
+    // Device B gets the whole file meanwhile.
+    Transfer(*client_, kDeviceB, file.size(), chunks);
+    ExpectReportOfFile(*sim_, kDeviceB, file);
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, SimLostChunkTest,
+                         ::testing::Values(LostChunk{"FirstChunkOnce", 0, "1", true},
+                                           LostChunk{"LastChunkOnce", 2, "1", true},
+                                           LostChunk{"MiddleChunkOnBothTries", 1, "2", false},
+                                           LostChunk{"FirstChunkAlways", 0, "always", false},
+                                           LostChunk{"LastChunkAlways", 2, "always", false}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
 }  // namespace qavo::sim::testing
