@@ -22,6 +22,8 @@ set(QAVO_LAYER_core
   console/state_logic
   console/log_events
   maintenance/sys_timing_logic
+  maintenance/net_card_logic
+  maintenance/fw_dn_logic
   shell/shell_logic
   users/account_store
   users/account_grid

@@ -19,6 +19,8 @@
 #include "editors/dev_param_cfg.h"
 #include "link/frame.h"
 #include "link/startup_sync.h"
+#include "maintenance/fw_dn.h"
+#include "maintenance/net_card.h"
 #include "maintenance/sys_timing.h"
 #include "persistence/console_database.h"
 #include "persistence/settings_store.h"
@@ -155,6 +157,9 @@ void CMainFrame::deliver(UiTarget target, WindowMessage message, intptr_t wparam
         }
         case UiTarget::kSensitivityDialog:
             if (sp_impedance_) sp_impedance_->notify(message);
+            break;
+        case UiTarget::kFirmwareDialog:
+            if (fw_dn_ && fw_dn_->isVisible()) fw_dn_->notify(message, wparam);
             break;
         default:
             break;  // dialogs that are not open
@@ -351,6 +356,30 @@ void CMainFrame::onReflash() {
         return;
     }
     queue(job);
+}
+
+void CMainFrame::onFirmware() {
+    if (!session_.logged_in) return;
+    // Made once: the chosen file and the discovered devices stay for the
+    // whole run. Modal without a nested event loop; the firmware job runs
+    // on the worker while it stays open.
+    if (!fw_dn_) {
+        FwDnLink hooks{core_->devices(), [this] { return link().tries_left(); },
+                       [this] { link().ack_event().Signal(); }};
+        fw_dn_ = new CFwDn(*services_, std::move(hooks), this);
+    }
+    fw_dn_->openDialog();
+}
+
+void CMainFrame::onNetwork() {
+    // Kept for the whole run, so that its working copies outlast a closing;
+    // each opening starts from the settings in force. Modal without a
+    // nested event loop.
+    if (!net_card_) {
+        net_card_ =
+            new CNetCard(*services_, link().settings(), LocalAdapters{local_adapters_}, this);
+    }
+    net_card_->openDialog();
 }
 
 void CMainFrame::onAbout() {

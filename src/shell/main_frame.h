@@ -35,6 +35,8 @@ class QTimer;
 namespace qavo {
 
 class CDevParamCfg;
+class CFwDn;
+class CNetCard;
 
 class CFileView;
 class CMsgInfo;
@@ -75,6 +77,10 @@ class CMainFrame : public QMainWindow {
     void onLogout();
     void onReflash();
     void onAbout();
+    // Firmware (toolbar): the firmware download dialog, while logged in.
+    void onFirmware();
+    // Network parameters (toolbar): the network parameter dialog, logged in or not.
+    void onNetwork();
     // Save: the configuration file, or the log export with the log view.
     void onSave();
     // Import: the configuration file, with the configuration view.
@@ -114,6 +120,10 @@ class CMainFrame : public QMainWindow {
     CSpImpedance* sensitivityDialog() const { return sp_impedance_; }
     // The equipment parameter editor, made at its first opening and reused.
     CDevParamCfg* equipmentDialog() const { return dev_param_; }
+    // The firmware download dialog, made at its first opening and reused.
+    CFwDn* firmwareDialog() const { return fw_dn_; }
+    // The network parameter dialog, made at its first opening and kept.
+    CNetCard* networkDialog() const { return net_card_; }
     ConsoleServices& services() { return *services_; }
     UserSession& session() { return session_; }
     SystemModel& model() { return core_->model(); }
@@ -178,6 +188,8 @@ class CMainFrame : public QMainWindow {
     QPointer<QDialog> sys_timing_;
     QPointer<CSpImpedance> sp_impedance_;  // while open, kSensitivityDialog
     CDevParamCfg* dev_param_ = nullptr;
+    CFwDn* fw_dn_ = nullptr;  // while visible, kFirmwareDialog
+    CNetCard* net_card_ = nullptr;
     std::map<int, QAction*> actions_;
 };
 

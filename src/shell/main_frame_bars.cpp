@@ -81,6 +81,8 @@ void CMainFrame::createMenusAndToolbar() {
     connect(actions_[32824], &QAction::triggered, this, &CMainFrame::onSave);
     connect(actions_[32818], &QAction::triggered, this, &CMainFrame::onLogin);
     connect(actions_[32819], &QAction::triggered, this, &CMainFrame::onLogout);
+    connect(actions_[32773], &QAction::triggered, this, &CMainFrame::onFirmware);
+    connect(actions_[32779], &QAction::triggered, this, &CMainFrame::onNetwork);
     connect(actions_[32787], &QAction::triggered, this, [this] {
         if (auto* log = qobject_cast<CLog*>(view_.data())) log->emptyAllLog();
     });

@@ -40,6 +40,8 @@ inline bool PumpUntil(const std::function<bool()>& done, int limit_ms = 10000) {
 
 class ConsoleAgainstSimulator : public ::testing::Test {
   protected:
+    // A test that needs other devices or faults changes the options here.
+    virtual void ConfigureSimulator(sim::SimOptions& /*options*/) {}
     void SetUp() override {
         sim::SimOptions options;
         options.port = 0;
@@ -47,6 +49,7 @@ class ConsoleAgainstSimulator : public ::testing::Test {
         options.group_count = 6;
         options.log_size = 300;
         options.diagnostics = [](const std::string&) {};
+        ConfigureSimulator(options);
         host = std::make_unique<sim::SimHost>(options);
         std::string error;
         ASSERT_TRUE(host->Start(&error)) << error;
