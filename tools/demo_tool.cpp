@@ -16,7 +16,9 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
+#include <QFile>
 #include <QHelpEvent>
+#include <QListWidget>
 #include <QPixmap>
 #include <QScreen>
 #include <QThread>
@@ -38,10 +40,13 @@
 #include "editors/zone_sel.h"
 #include "link/address_parse.h"
 #include "link/frame.h"
+#include "maintenance/fw_dn.h"
+#include "maintenance/net_card.h"
 #include "persistence/console_database.h"
 #include "persistence/settings_store.h"
 #include "shell/file_view.h"
 #include "shell/main_frame.h"
+#include "shell/msg_info.h"
 #include "shell/qt_prompter.h"
 
 namespace {
@@ -62,6 +67,13 @@ class OperatorAnswers final : public CredentialsPrompt {
         return Credentials{"admin", "qvl704219"};
     }
     std::optional<std::string> AskPassword() override { return std::string("qvl704219"); }
+};
+
+// Hands the firmware dialog the demo's image file.
+class DemoFilePicker final : public FilePicker {
+  public:
+    std::optional<std::string> Pick(const FileRequest&) override { return path; }
+    std::string path;
 };
 
 void Pump(int ms) {
@@ -291,6 +303,60 @@ bool EditorShots(CMainFrame& frame, const QString& dir) {
     return ok;
 }
 
+// The network parameter dialog with the PC's adapters, then the firmware
+// dialog: devices discovered, two moved to the update list, a transfer on
+// its way.
+bool MaintenanceShots(CMainFrame& frame, const QString& dir, DemoFilePicker& files) {
+    frame.onNetwork();
+    Pump(500);
+    QDialog* network = frame.networkDialog();
+    if (!network || !network->isVisible()) {
+        std::fprintf(stderr, "the network parameter dialog did not open\n");
+        return false;
+    }
+    bool ok = SaveScreen(dir, "17-network-parameters.png");
+    network->reject();
+    Pump(200);
+
+    // An image of 160 KiB: the transfer takes long enough to be seen.
+    const QString image = QDir(dir).filePath("demo-firmware.bin");
+    {
+        QFile file(image);
+        if (!file.open(QIODevice::WriteOnly)) return false;
+        QByteArray bytes(160 * 1024, '\0');
+        for (int i = 0; i < bytes.size(); ++i)
+            bytes[i] = static_cast<char>(i * 7);
+        file.write(bytes);
+    }
+    files.path = image.toStdString();
+    frame.onFirmware();
+    Pump(400);
+    CFwDn* firmware = frame.firmwareDialog();
+    if (!firmware || !firmware->isVisible()) {
+        std::fprintf(stderr, "the firmware dialog did not open\n");
+        return false;
+    }
+    Click(firmware, "binaryFileButton");
+    Click(firmware, "refreshButton");
+    if (!PumpUntil([&] { return firmware->equipmentList()->count() >= 3; }, 5000, "devices"))
+        return false;
+    for (int i = 0; i < 2; ++i) {
+        firmware->equipmentList()->setCurrentRow(0);
+        Click(firmware, "moveRightButton");
+    }
+    Pump(300);
+    Click(firmware, "updateFirmwareButton");
+    Pump(900);
+    ok = SaveScreen(dir, "18-firmware-download.png") && ok;
+    // Let the transfers end before the console goes on.
+    PumpUntil([&] { return !frame.progressDialog()->isVisible(); }, 60000, "the transfers");
+    Pump(500);
+    firmware->reject();
+    Pump(200);
+    QFile::remove(image);
+    return ok;
+}
+
 int MakeDatabase(char** argv) {
     StderrPrompter prompter;
     ConsoleDatabase db;
@@ -316,6 +382,7 @@ int Screenshots(int argc, char** argv) {
     PosixSocketFactory sockets;
     StderrPrompter prompter;
     OperatorAnswers answers;
+    DemoFilePicker files;
     ConsoleDatabase db;
     db.OpenDatabase(prompter, argv[2]);
     CMainFrame::Deps deps{sockets, db,      Timings{}, [](int code) { std::exit(code); },
@@ -323,6 +390,7 @@ int Screenshots(int argc, char** argv) {
                           {}};
     deps.prompter = &prompter;
     deps.credentials = &answers;
+    deps.files = &files;
     deps.settings_file = QDir(dir).filePath("look.ini");
     CMainFrame frame(deps);
     frame.resize(size.section('x', 0, 0).toInt(), size.section('x', 1, 1).toInt());
@@ -365,6 +433,7 @@ int Screenshots(int argc, char** argv) {
     ok = LogShots(frame, dir, command) && ok;
     ok = TimingShot(frame, dir) && ok;
     ok = EditorShots(frame, dir) && ok;
+    ok = MaintenanceShots(frame, dir, files) && ok;
 
     frame.session().lock = false;
     frame.close();
