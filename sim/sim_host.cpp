@@ -185,4 +185,9 @@ std::optional<Endpoint> SimHost::LastRequester() const {
     return last_requester_;
 }
 
+std::optional<NetParamsRequest> SimHost::LastNetParams() const {
+    std::lock_guard lock(state_mutex_);
+    return last_net_params_;
+}
+
 }  // namespace qavo::sim

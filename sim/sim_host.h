@@ -23,6 +23,16 @@
 
 namespace qavo::sim {
 
+// What a NET_PARAMS request with parameter 1 asked the host to take over.
+struct NetParamsRequest {
+    uint32_t address = 0;  // first octet most significant, as are mask and gateway
+    uint32_t mask = 0;
+    uint32_t gateway = 0;
+    uint16_t port = 0;
+    Endpoint from;  // where the request came from
+    friend bool operator==(const NetParamsRequest&, const NetParamsRequest&) = default;
+};
+
 // A simulated QAVO host and the firmware devices next to it. It answers
 // every request of the console to the address and port the request came
 // from, keeps its own blocks, live state and event log, and pushes status to
@@ -65,6 +75,9 @@ class SimHost {
     std::optional<ClockTime> ClockSetTo() const;
     // Where pushes go: the source of the last request, if any came.
     std::optional<Endpoint> LastRequester() const;
+    // The last NET_PARAMS with parameter 1 that came (the simulator does not
+    // apply it), if any.
+    std::optional<NetParamsRequest> LastNetParams() const;
 
   private:
     // Faults a device was told to show (command "firmware").
@@ -98,7 +111,7 @@ class SimHost {
     void WriteBlockChunk(const Endpoint& to, std::span<const uint8_t> d);
     void Audio(const Endpoint& to, std::span<const uint8_t> d);
     void SetClock(std::span<const uint8_t> d);
-    void NetParams(std::span<const uint8_t> d);
+    void NetParams(const Endpoint& from, std::span<const uint8_t> d);
 
     void Reply(const Endpoint& to, std::vector<uint8_t> data);
     void Acknowledge(const Endpoint& to, uint8_t op) { Reply(to, {op, 0, 0}); }
@@ -116,6 +129,7 @@ class SimHost {
     std::vector<Device> devices_;
     std::optional<Endpoint> last_requester_;
     std::optional<FirmwareReport> last_firmware_;
+    std::optional<NetParamsRequest> last_net_params_;
 
     mutable std::mutex diagnostics_mutex_;
     SimSender sender_;

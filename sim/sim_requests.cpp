@@ -164,8 +164,8 @@ void SimHost::HandleHostRequest(const Endpoint& from, std::span<const uint8_t> d
             SetClock(d);
             break;
         case NET_PARAMS:
+            NetParams(from, d);
             Acknowledge(from, NET_PARAMS);
-            NetParams(d);
             break;
         case IMPEDANCE:
             if (d[3] == 1) state_.SetImpedance(std::min<uint8_t>(d[4], 4));
@@ -272,7 +272,7 @@ void SimHost::SetClock(std::span<const uint8_t> d) {
     state_.clock().Set(t);
 }
 
-void SimHost::NetParams(std::span<const uint8_t> d) {
+void SimHost::NetParams(const Endpoint& from, std::span<const uint8_t> d) {
     if (d[3] != 1 || d.size() < 18) {
         Diagnose("NET_PARAMS with parameter " + std::to_string(d[3]) + ": nothing to change");
         return;
@@ -282,6 +282,8 @@ void SimHost::NetParams(std::span<const uint8_t> d) {
                (uint32_t{d[at + 3]} << 24);
     };
     const unsigned port = (d[16] << 8) | d[17];
+    last_net_params_ =
+        NetParamsRequest{address(4), address(8), address(12), static_cast<uint16_t>(port), from};
     Diagnose("NET_PARAMS asks for address " + FormatAddress(address(4)) + ", mask " +
              FormatAddress(address(8)) + ", gateway " + FormatAddress(address(12)) + ", port " +
              std::to_string(port) + " (the simulator keeps listening where it is)");

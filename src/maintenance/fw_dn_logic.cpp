@@ -1,8 +1,6 @@
 #include "maintenance/fw_dn_logic.h"
 
 #include <algorithm>
-#include <charconv>
-#include <tuple>
 
 #include "link/firmware_transfer.h"
 #include "link/frame.h"
@@ -11,36 +9,6 @@ namespace qavo {
 
 namespace {
 
-// Reads the number at `pos` (0 when there is none) and moves past it.
-unsigned ReadNumber(const std::string& text, size_t& pos) {
-    unsigned value = 0;
-    const char* begin = text.data() + std::min(pos, text.size());
-    const auto [end, error] = std::from_chars(begin, text.data() + text.size(), value);
-    if (error != std::errc{}) value = 0;
-    pos = static_cast<size_t>(end - text.data());
-    return value;
-}
-
-// The address and the version of "a.b.c.d - VerM.m", as numbers.
-std::tuple<uint32_t, unsigned, unsigned> SortKey(const std::string& entry) {
-    size_t pos = 0;
-    uint32_t address = 0;
-    for (int i = 0; i < 4; ++i) {
-        address = (address << 8) | (ReadNumber(entry, pos) & 0xFF);
-        if (pos < entry.size() && entry[pos] == '.') ++pos;
-    }
-    unsigned major = 0;
-    unsigned minor = 0;
-    const size_t ver = entry.find("Ver", pos);
-    if (ver != std::string::npos) {
-        pos = ver + 3;
-        major = ReadNumber(entry, pos);
-        if (pos < entry.size() && entry[pos] == '.') ++pos;
-        minor = ReadNumber(entry, pos);
-    }
-    return {address, major, minor};
-}
-
 BoxRequest Refusal(const char* text, const char* caption, BoxIcon icon) {
     return BoxRequest{text, caption, BoxButtons::kOk, icon, false};
 }
@@ -48,9 +16,6 @@ BoxRequest Refusal(const char* text, const char* caption, BoxIcon icon) {
 }  // namespace
 
 bool DeviceEntryLess(const std::string& a, const std::string& b) {
-    const auto ka = SortKey(a);
-    const auto kb = SortKey(b);
-    if (ka != kb) return ka < kb;
     return a < b;
 }
 

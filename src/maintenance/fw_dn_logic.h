@@ -13,8 +13,9 @@
 namespace qavo {
 
 // Whether device entry `a` comes before `b` in the lists of the firmware
-// dialog: by address as numbers (192.168.1.9 before 192.168.1.10), then by
-// version as numbers, then as text.
+// dialog: as text, as the devices' own list boxes sort them, so
+// "192.168.1.10 - ..." comes before "192.168.1.9 - ..."; the devices are
+// updated in that order.
 bool DeviceEntryLess(const std::string& a, const std::string& b);
 
 // The decisions of the firmware download dialog: the two lists and their

@@ -42,6 +42,9 @@ class ConsoleAgainstSimulator : public ::testing::Test {
   protected:
     // A test that needs other devices or faults changes the options here.
     virtual void ConfigureSimulator(sim::SimOptions& /*options*/) {}
+    // The console's waits and pauses; a test that waits out a time limit
+    // shortens it here.
+    virtual Timings ConsoleTimings() { return Timings{}; }
     void SetUp() override {
         sim::SimOptions options;
         options.port = 0;
@@ -64,7 +67,7 @@ class ConsoleAgainstSimulator : public ::testing::Test {
 
         CMainFrame::Deps deps{sockets,
                               database,
-                              Timings{},
+                              ConsoleTimings(),
                               [](int) {},
                               HostLink::Options{.group_port = 0},
                               &prompter,

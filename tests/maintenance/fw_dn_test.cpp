@@ -63,8 +63,9 @@ TEST_F(FwDnTest, MainPath) {
     EXPECT_EQ(dialog.equipmentList()->palette().color(QPalette::Base), QColor(204, 204, 204));
     EXPECT_EQ(dialog.updateList()->palette().color(QPalette::Text), QColor(Qt::blue));
     EXPECT_EQ(dialog.pathLabel()->palette().color(QPalette::WindowText), QColor(Qt::blue));
+    // Sorted as text: .10 before .9.
     EXPECT_EQ(Texts(dialog.equipmentList()),
-              (QStringList{"192.168.1.9 - Ver1.0", "192.168.1.10 - Ver1.0"}));
+              (QStringList{"192.168.1.10 - Ver1.0", "192.168.1.9 - Ver1.0"}));
 
     // Nothing chosen yet: refused, nothing queued.
     Click("updateFirmwareButton");
@@ -82,14 +83,14 @@ TEST_F(FwDnTest, MainPath) {
     EXPECT_TRUE(TakeJobs().empty());
 
     // A double click on the second entry, then ">" for the one left.
-    QListWidgetItem* ten = dialog.equipmentList()->item(1);
-    emit dialog.equipmentList()->itemDoubleClicked(ten);
-    EXPECT_EQ(Texts(dialog.updateList()), QStringList{"192.168.1.10 - Ver1.0"});
+    QListWidgetItem* nine = dialog.equipmentList()->item(1);
+    emit dialog.equipmentList()->itemDoubleClicked(nine);
+    EXPECT_EQ(Texts(dialog.updateList()), QStringList{"192.168.1.9 - Ver1.0"});
     EXPECT_EQ(dialog.equipmentList()->currentRow(), 0);
     Click("moveRightButton");
     EXPECT_EQ(dialog.equipmentList()->count(), 0);
     EXPECT_EQ(Texts(dialog.updateList()),
-              (QStringList{"192.168.1.9 - Ver1.0", "192.168.1.10 - Ver1.0"}));
+              (QStringList{"192.168.1.10 - Ver1.0", "192.168.1.9 - Ver1.0"}));
 
     const size_t boxes = prompter.asked().size();
     Click("updateFirmwareButton");
@@ -99,7 +100,7 @@ TEST_F(FwDnTest, MainPath) {
     EXPECT_EQ(jobs_queued[0].job_kind, JobKind::kFirmware);
     EXPECT_EQ(jobs_queued[0].firmware_path, "/data/fw.bin");
     EXPECT_EQ(jobs_queued[0].firmware_devices,
-              (std::vector<std::string>{"192.168.1.9 - Ver1.0", "192.168.1.10 - Ver1.0"}));
+              (std::vector<std::string>{"192.168.1.10 - Ver1.0", "192.168.1.9 - Ver1.0"}));
     EXPECT_EQ(dialog.updateList()->currentRow(), 0);
     EXPECT_TRUE(dialog.isVisible());  // usable while the job runs
 
@@ -117,7 +118,7 @@ TEST_F(FwDnTest, MainPath) {
     devices.Append("192.168.1.3 - Ver2.0");
     dialog.notify(WM_DEVICE_ANNOUNCED, 0);
     EXPECT_EQ(Texts(dialog.equipmentList()),
-              (QStringList{"192.168.1.3 - Ver2.0", "192.168.1.20 - Ver2.0"}));
+              (QStringList{"192.168.1.20 - Ver2.0", "192.168.1.3 - Ver2.0"}));
 
     // Exit while the discovery still waits for its acknowledgement.
     tries_left = 1;

@@ -171,6 +171,10 @@ TEST_F(SimRequestsTest, SetClockKeepsAValidMomentOnly) {
 
 TEST_F(SimRequestsTest, NetParamsAreReportedNotApplied) {
     StartSim();
+    EXPECT_FALSE(sim_->LastNetParams().has_value());
+    client_->Send({NET_PARAMS, 0, 0, 0});  // a query changes nothing
+    EXPECT_EQ(client_->Next(), (Bytes{NET_PARAMS, 0, 0}));
+    EXPECT_FALSE(sim_->LastNetParams().has_value());
     client_->Send(
         {NET_PARAMS, 0, 0, 1, 8, 99, 168, 192, 0, 255, 255, 255, 1, 99, 168, 192, 0x41, 0xF8});
     EXPECT_EQ(client_->Next(), (Bytes{NET_PARAMS, 0, 0}));
@@ -178,6 +182,21 @@ TEST_F(SimRequestsTest, NetParamsAreReportedNotApplied) {
     EXPECT_TRUE(
         DiagnosticContains("address 192.168.99.8, mask 255.255.255.0, gateway "
                            "192.168.99.1, port 16888"));
+    // Recorded by the time the acknowledgement comes, with its sender.
+    auto first = sim_->LastNetParams();
+    ASSERT_TRUE(first.has_value());
+    EXPECT_EQ(first->address, 0xC0A86308u);
+    EXPECT_EQ(first->mask, 0xFFFFFF00u);
+    EXPECT_EQ(first->gateway, 0xC0A86301u);
+    EXPECT_EQ(first->port, 16888);
+    EXPECT_EQ(first->from.address, 0x7F000001u);
+    EXPECT_EQ(first->from.port, client_->local().port);
+
+    // The next one replaces it; the simulator still listens where it was.
+    client_->Send({NET_PARAMS, 0, 0, 1, 2, 0, 0, 127, 0, 0, 0, 255, 1, 0, 0, 127, 0x42, 0x00});
+    EXPECT_EQ(client_->Next(), (Bytes{NET_PARAMS, 0, 0}));
+    EXPECT_EQ(sim_->LastNetParams(),
+              (NetParamsRequest{0x7F000002, 0xFF000000, 0x7F000001, 0x4200, first->from}));
 }
 
 TEST_F(SimRequestsTest, WhatIsNoRequestGetsNoAnswer) {
