@@ -380,31 +380,11 @@ void CDevParamCfg::keyPressEvent(QKeyEvent* event) {
 }
 
 void CDevParamCfg::openZoneSelection() {
-    const KeyZoneRequest request = logic_->ZoneRequest();
-    ZoneSelInput input;
-    input.caption = request.caption;
-    input.host_count = request.host_count;
-    input.current_host = request.current_host;
-    input.selected_zones = request.selected_zones;
-    input.available_zones = request.available_zones;
-    zone_sel_->openWith(input);
+    zone_sel_->openWith(logic_->ZoneRequest());
 }
 
 void CDevParamCfg::openAddresses() {
-    PagingAdrInput input;
-    input.count = logic_->paging_count();
-    input.types = logic_->paging_types();
-    {
-        auto lock = services_.model.Lock();
-        for (unsigned k = 0; k < kMaxPagingConsoles; ++k) {
-            input.addresses[k] =
-                static_cast<uint8_t>(services_.model.image.Get(fields::paging_address, k));
-            input.image_types[k] =
-                static_cast<uint8_t>(services_.model.image.Get(fields::paging_type, k));
-        }
-    }
-    input.image_addresses = input.addresses;
-    address_->setInput(input);
+    address_->setInput(logic_->AddressRequest(services_.model));
     address_->open();
 }
 

@@ -392,8 +392,8 @@ void DevParamLogic::ConsoleNext() {
     MoveConsole(+1);
 }
 
-KeyZoneRequest DevParamLogic::ZoneRequest() const {
-    KeyZoneRequest request;
+ZoneSelInput DevParamLogic::ZoneRequest() const {
+    ZoneSelInput request;
     request.caption = Format("Paging %.2d - Key %.2d Partition selection", current_console_ + 1,
                              current_key_ + 1);
     request.host_count = hosts();
@@ -416,6 +416,21 @@ std::array<uint8_t, kMaxPagingConsoles> DevParamLogic::paging_types() const {
     for (unsigned k = 0; k < kMaxPagingConsoles; ++k)
         types[k] = static_cast<uint8_t>(copy_.Get(fields::paging_type, k));
     return types;
+}
+
+PagingAdrInput DevParamLogic::AddressRequest(const SystemModel& model) const {
+    PagingAdrInput input;
+    input.count = paging_count_;
+    input.types = paging_types();
+    {
+        auto lock = model.Lock();
+        for (unsigned k = 0; k < kMaxPagingConsoles; ++k) {
+            input.addresses[k] = static_cast<uint8_t>(model.image.Get(fields::paging_address, k));
+            input.image_types[k] = static_cast<uint8_t>(model.image.Get(fields::paging_type, k));
+        }
+    }
+    input.image_addresses = input.addresses;
+    return input;
 }
 
 void DevParamLogic::AcceptAddresses(SystemModel& model,

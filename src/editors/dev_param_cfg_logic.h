@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "editors/paging_adr_cfg_logic.h"
+#include "editors/zone_sel_logic.h"
 #include "model/param_image.h"
 #include "platform/code_page.h"
 #include "platform/prompter.h"
@@ -63,15 +65,6 @@ struct DevParamView {
     std::string console_label;
 };
 
-// What the zone selection dialog opens with for the key shown.
-struct KeyZoneRequest {
-    std::string caption;
-    unsigned host_count = 1;
-    unsigned current_host = 0;
-    std::array<uint8_t, kMaxHosts> selected_zones{};
-    std::array<uint8_t, kMaxHosts> available_zones{};
-};
-
 // The decisions of the "Equipment Parameter" dialog: the working copy of
 // blocks 0 and 1, the cursor (host, console, key) and the view state. The
 // dialog shows View() after every action and forwards the operator's
@@ -114,7 +107,7 @@ class DevParamLogic {
     void ConsoleNext();
 
     // "...": what the zone selection opens with, and its masks on "OK".
-    KeyZoneRequest ZoneRequest() const;
+    ZoneSelInput ZoneRequest() const;
     void SetKeyZones(const std::array<uint8_t, kMaxHosts>& zones);
 
     // "Address assignment ...": the console types of the working copy, and
@@ -122,6 +115,10 @@ class DevParamLogic {
     // the image at once.
     unsigned paging_count() const { return paging_count_; }
     std::array<uint8_t, kMaxPagingConsoles> paging_types() const;
+    // What the address dialog opens with: the copy's count and types, the
+    // image's addresses, and the image's types and addresses that its
+    // "Cancel" compares with (read under the model's lock).
+    PagingAdrInput AddressRequest(const SystemModel& model) const;
     void AcceptAddresses(SystemModel& model, const std::array<uint8_t, kMaxPagingConsoles>& types,
                          const std::array<uint8_t, kMaxPagingConsoles>& addresses);
 

@@ -33,13 +33,7 @@ void ApplyEditorListLook(QAbstractItemView* list) {
 
 ShadeButton* MakeEditorButton(const QString& text, const QString& icon, const QString& object_name,
                               QWidget* parent) {
-    if (icon.isEmpty()) {
-        auto* button = new ShadeButton(text, parent);
-        button->setObjectName(object_name);
-        button->setTint(QColor(214, 218, 226));
-        button->setAutoDefault(false);
-        return button;
-    }
+    // An empty path gives a button without an icon.
     return MakeUserDialogButton(text, icon, object_name, parent);
 }
 
